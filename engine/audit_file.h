@@ -1,0 +1,26 @@
+// The workstation audit file: its name, the entry this module appends, the date keys readers use.
+#pragma once
+
+#include <string>
+
+#include "panel/station.h"
+
+namespace tillora {
+
+// "audit" + unitstr + ".txt" and "error" + unitstr + ".txt" (names as shown in messages).
+std::string audit_file_name(const ModuleState& st);
+std::string error_file_name(const ModuleState& st);
+
+// Appends "MMDDYYYY\HH:MM\E#<empid>\<auditline>" to the audit file, then empties auditline and
+// yields. Throws FileError when the line cannot be written.
+void append_audit_entry(Station& s);
+
+// MMDDYYYY key of a date box holding YYYYMMDD (characters 5-6, 7-8, 1-4; shorter texts give
+// what is there).
+std::string mmddyyyy_key(const std::string& yyyymmdd);
+// MM-DD-YYYY key of the same box text.
+std::string dashed_key(const std::string& yyyymmdd);
+// True when the first key.size() characters of `line` lie between the keys (text comparison).
+bool line_in_keys(const std::string& line, const std::string& from_key, const std::string& to_key);
+
+}  // namespace tillora

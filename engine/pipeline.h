@@ -1,0 +1,60 @@
+// The gather side of every report: the report guard, the range filter, the sums, the per-report
+// reset and what happens when a database fails during a gather step.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "panel/station.h"
+#include "platform/store.h"
+
+namespace tillora {
+
+// The report guard: while a report runs, shows "Please wait for current report to complete."
+// (title "Printer...") and returns false; otherwise sets reportbusy to 1 and returns true.
+bool report_guard(Station& s);
+
+// Puts a text into the status box helpwindow.
+void show_status(Station& s, const std::string& text);
+
+// fromdate and todate from the numeric values of the date boxes as they stand.
+void take_dates(Station& s);
+
+// The operator's number: the numeric value of the text of txtempid.
+double operator_number(const Station& s);
+// The operator's number as the statements write it (plain decimal).
+std::string operator_text(const Station& s);
+
+// " and poschitdate between F and T and trantime between 'HH:MM:00' and 'HH:MM:59'"
+std::string range_filter(const ModuleState& st);
+// " and poschitdate between F and T"
+std::string date_filter(const ModuleState& st);
+// A ticket or server selection ends with the range filter whose last "'" is replaced by
+// "' order by <key>".
+std::string range_filter_ordered(const ModuleState& st, const std::string& key);
+
+// First field of a sum query as money; a null sum (no matching line) gives 0.
+Currency sum_or_zero(Database& db, const std::string& sql);
+// True and the sum when the query's first field is not null.
+bool sum_if_not_null(Database& db, const std::string& sql, Currency& out);
+
+// The report databases of the station. Throw StoreError when the file is missing or damaged.
+std::unique_ptr<Database> open_report_db(Station& s);       // rptdb, scratch writes
+std::unique_ptr<Database> open_transaction_db(Station& s);  // xactdb
+std::unique_ptr<Database> open_database_at(Station& s, const std::string& name);
+
+// Per-report reset: clears linebase, linesrvchg, linetax, ticketnum, reqcode, reqparm4 (and
+// empid when newemp is 1), then yields. Leaves reportbusy, the range and ar as they are.
+void per_report_reset(Station& s);
+
+// Runs one report's gather-and-print. A StoreError or FileError escaping it is reported with
+// report_failure and reportbusy is cleared, so the next report can run. Returns false then.
+bool run_report(Station& s, const std::string& report, const std::function<void()>& body);
+
+// A report that could not run: "Oops..." message box naming the report, the database and the
+// engine's message; in the unattended run one line on standard error (through the UI) and one
+// line in the close-out file. Recorded in Station::failures. Clears reportbusy.
+void report_failure(Station& s, const std::string& report, const std::string& detail);
+
+}  // namespace tillora

@@ -1,0 +1,72 @@
+// The print side of every report: the print-line operation, the printer selection and set-up,
+// the header block, the money and label columns, the paper feed and the end of the job.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "panel/station.h"
+#include "platform/value.h"
+
+namespace tillora {
+
+// Prints st.msg as one line: appended to closeoutfile in close-out mode (then yields), otherwise
+// printed on the current printer.
+void print_line(Station& s);
+// Sets st.msg to `line` and runs print_line.
+void print(Station& s, const std::string& line);
+// Prints a line straight on the current printer, never to the close-out file.
+void print_direct(Station& s, const std::string& line);
+
+// Printer set-up: the font of printertype on the current printer, dashline as wide as the
+// receipt (40 or 39 "-"), blankline 39 blanks; yields.
+void printer_setup(Station& s);
+// Printer selection: makes printer localprinter current, runs the set-up and switches the print
+// attribute off. Returns false when there is no such printer; then, when `report_invalid`,
+// shows "Invalid receipt printer configuration." titled "Uh-oh...".
+bool select_printer(Station& s, bool report_invalid = true);
+// The selection a print step makes only outside close-out mode and Print All Reports.
+// Returns false when the step must end at once (invalid printer).
+bool select_printer_unless_batch(Station& s, bool report_invalid = true);
+// The set-up that start-up runs so that reports printing before any selection have a printer,
+// a dashline and a blankline. Never fails.
+void initial_printer_setup(Station& s);
+
+// dashline 39 "-", blankline 39 blanks.
+void set_receipt_lines(Station& s);
+
+// The header block: title, report date and time, "Printed by   :" + operator ID (or CENTRAL
+// in close-out mode), date range, time range, workstation, dashline. `server_line` prints
+// "Server       :" + the ID instead of the "Printed by" line.
+void print_header(Station& s, const std::string& title, bool server_line = false);
+// The header lines as text, for print steps that print straight to the printer.
+std::vector<std::string> header_lines(Station& s, const std::string& title, bool server_line);
+
+// Label column: text followed by blankline, first `width` characters.
+std::string label(const std::string& text, std::size_t width = 10);
+// The 40-character detail line: label (10), base (8), service charge (7), tax (7), total (8).
+std::string detail_line(const std::string& label_text, Currency base, Currency srvchg,
+                        Currency tax, Currency total);
+
+// Running sums and row count of a print step.
+struct Totals {
+    Currency base, srvchg, tax, total;
+    long count = 0;
+    void add(Currency b, Currency c, Currency t, Currency tot);
+    // Text of the count behind a count label: "" when no row was counted.
+    std::string count_text() const;
+};
+
+// Paper feed and end of job: unless in close-out mode, `lines` blank lines straight on the
+// printer, then (unless printall) the end of the print job.
+void feed_and_end(Station& s, int lines = 6);
+// Ends the print job on the current printer (skipping failures).
+void end_print_job(Station& s);
+// The end of every print step: yields and clears reportbusy.
+void finish_print(Station& s);
+
+// Runs one statement of a print step; any failure is skipped (the step goes on). A printer
+// failure is shown once in the status box: the job did not reach the printer.
+void skip_errors(Station& s, const std::function<void()>& statement);
+
+}  // namespace tillora

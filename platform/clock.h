@@ -1,0 +1,46 @@
+// The current date and time as the reports print them, from a clock that tests can fix.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace tillora {
+
+struct DateTime {
+    int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual DateTime now() const = 0;
+
+    // "MM-DD-YYYY"
+    std::string date_text() const;
+    // "HH:MM:SS" (24-hour)
+    std::string time_text() const;
+    // "MMDDYYYY", the date of an audit entry
+    std::string audit_date() const;
+};
+
+// The machine's local time.
+class SystemClock : public Clock {
+public:
+    DateTime now() const override;
+};
+
+// A clock that stands still at a set time (tests, the driver's --now).
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(DateTime t) : t_(t) {}
+    DateTime now() const override { return t_; }
+    void set(DateTime t) { t_ = t; }
+
+private:
+    DateTime t_;
+};
+
+// Parses "YYYY-MM-DDTHH:MM:SS"; returns false when the text is not of that form.
+bool parse_date_time(const std::string& text, DateTime& out);
+
+}  // namespace tillora

@@ -1,0 +1,43 @@
+// Plain file services: existence, deletion, appending lines, reading lines and delimited items.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tillora {
+
+// A file operation that failed (disk full, no permission, missing folder).
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// True when a directory look-up finds the file (no attempt is made to open it).
+bool file_exists(const std::filesystem::path& path);
+// Deletes the file when it exists; throws FileError when it exists and cannot be deleted.
+void delete_file(const std::filesystem::path& path);
+// Opens for appending (creating the file), writes `line` and `line_end`, flushes, closes.
+// Throws FileError when any step fails, so a full disk is never silent.
+void append_line(const std::filesystem::path& path, std::string_view line,
+                 std::string_view line_end = "\n");
+// Calls `on_line` for every line of a text file, without its line end ("\n" or "\r\n").
+// Throws FileError when the file cannot be opened.
+void for_each_line(const std::filesystem::path& path,
+                   const std::function<void(const std::string&)>& on_line);
+std::vector<std::string> read_lines(const std::filesystem::path& path);
+
+// Items of a text read with the delimited-read rule: items end at a comma or a line end,
+// leading blanks of an unquoted item are dropped, a double-quoted item yields its inner text.
+std::vector<std::string> split_items(std::string_view text);
+// The same rule over a file. Throws FileError when it cannot be opened.
+std::vector<std::string> read_items(const std::filesystem::path& path);
+
+// Creates a file readable by owner and group only (0640, whatever the umask) when it is
+// missing; used for files that carry card-holder names and member accounts.
+void create_private_file(const std::filesystem::path& path);
+
+}  // namespace tillora

@@ -1,0 +1,130 @@
+// The store: databases of an installation (one SQLite file each) in the shape the reports use.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/value.h"
+
+namespace tillora {
+
+// Every failure of the store: an engine code, the engine's message and the database file.
+class StoreError : public std::runtime_error {
+public:
+    StoreError(int code, std::string message, std::string database);
+    int code() const { return code_; }
+    const std::string& engine_message() const { return message_; }
+    const std::string& database() const { return database_; }
+
+private:
+    int code_;
+    std::string message_;
+    std::string database_;
+};
+
+// Engine codes used besides SQLite's own result codes.
+inline constexpr int kMissingDatabase = 53;   // file not found
+inline constexpr int kNoCurrentRecord = 3021;  // read or edit past the end of a set
+
+enum class OpenMode {
+    Existing,        // the file must exist: a missing file throws StoreError(kMissingDatabase)
+    Create,          // the file is created when missing (the program makes it on purpose)
+};
+
+enum class Durability {
+    Normal,   // WAL, synchronous=NORMAL: the register's databases
+    Scratch,  // WAL, synchronous=OFF, writes batched until idle(): the report work database
+};
+
+enum class SetKind {
+    Snapshot,   // read-only static copy
+    Updatable,  // rows can be added and edited, written back by rowid
+};
+
+class Database;
+namespace detail {
+struct Connection;
+}
+
+// A materialised result set: every row is read when the set is opened, so the record count is
+// exact at once. Field lookups by name are case-insensitive.
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(Recordset&&) noexcept;
+    Recordset& operator=(Recordset&&) noexcept;
+    ~Recordset();
+
+    long record_count() const;
+    bool eof() const;
+    bool bof() const;
+    void move_next();
+    void move_first();
+    void move_last();
+
+    // Reads a field of the current row; throws StoreError(kNoCurrentRecord) at the end of the
+    // set and StoreError(3265) for an unknown field name.
+    const Value& field(std::string_view name) const;
+    const Value& field(std::size_t position) const;
+    bool is_null(std::string_view name) const { return field(name).is_null(); }
+    std::size_t field_count() const;
+    const std::string& field_name(std::size_t position) const;
+
+    // Updatable sets only: add_new starts a new row (all fields null), edit starts changing the
+    // current row, set() changes a field of that row and update() stores it (INSERT or UPDATE
+    // ... WHERE rowid = ?). Throws StoreError on a snapshot or without add_new/edit.
+    void add_new();
+    void edit();
+    void set(std::string_view name, const Value& value);
+    void set(std::size_t position, const Value& value);
+    void update();
+
+    void close();
+
+private:
+    friend class Database;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// One open database file.
+class Database {
+public:
+    // Opens the file at `path`. Throws StoreError when the file is missing (OpenMode::Existing),
+    // is not a database, or cannot be opened.
+    static std::unique_ptr<Database> open(const std::filesystem::path& path,
+                                          OpenMode mode = OpenMode::Existing,
+                                          Durability durability = Durability::Normal);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Runs a statement that returns no rows (the one dialect change: "delete * from t" is run as
+    // "delete from t"). Throws StoreError.
+    void execute(std::string_view sql);
+    // Runs a query and materialises its rows. Throws StoreError.
+    Recordset open_recordset(std::string_view sql, SetKind kind = SetKind::Snapshot);
+    // Tells the engine to be idle: commits pending scratch writes and ends read transactions.
+    void idle();
+    void close();
+
+    const std::filesystem::path& path() const;
+    std::string name() const;  // the file name, for messages
+
+    explicit Database(std::shared_ptr<detail::Connection> connection);
+
+private:
+    std::shared_ptr<detail::Connection> conn_;
+};
+
+// The SQL text the engine runs for a statement written in the reports' dialect.
+std::string translate_dialect(std::string_view sql);
+
+// Runs a file of SQL statements (the schema files) on a database. Throws StoreError.
+void execute_script(Database& db, const std::string& script);
+
+}  // namespace tillora

@@ -1,0 +1,46 @@
+-- KOVRAXnn.MDB: the workstation's transaction database, written by the register program.
+-- Columns in a fixed order: the history export and the Removed Items copy follow it.
+CREATE TABLE IF NOT EXISTS xact (
+    ticket           INTEGER,
+    poschitnum       INTEGER,
+    server           INTEGER,
+    itemnumber       INTEGER,
+    status           INTEGER,
+    postendtype      INTEGER,
+    posbatch         TEXT COLLATE NOCASE,
+    poschitdate      INTEGER,
+    trantime         TEXT COLLATE NOCASE,
+    poschitbase      CURRENCY,
+    poschitsrvchg    CURRENCY,
+    poschittax       CURRENCY,
+    poschittotal     CURRENCY,
+    posacctnum       INTEGER,
+    posmemo          TEXT COLLATE NOCASE,
+    saletext         TEXT COLLATE NOCASE,
+    posmemberacctnum TEXT COLLATE NOCASE,
+    poschitemployee  INTEGER,
+    poschitcovers    INTEGER,
+    poscodes         TEXT COLLATE NOCASE,
+    export           INTEGER
+);
+-- The per-ticket sums and row look-ups of every ticket report.
+CREATE INDEX IF NOT EXISTS xact_ticket ON xact (ticket, poschitdate);
+-- Ticket, server, tender and export selections over a date range.
+CREATE INDEX IF NOT EXISTS xact_date ON xact (poschitdate, status, ticket);
+CREATE INDEX IF NOT EXISTS xact_server ON xact (server, poschitdate);
+CREATE INDEX IF NOT EXISTS xact_tender ON xact (postendtype, poschitdate);
+CREATE INDEX IF NOT EXISTS xact_chitnum ON xact (poschitnum);
+
+-- Card payments (the card processor's record of each approved payment); amount in cents.
+CREATE TABLE IF NOT EXISTS ccard (
+    ticket        INTEGER,
+    status        INTEGER,
+    amount        INTEGER,
+    ccnumber      TEXT COLLATE NOCASE,
+    ccname        TEXT COLLATE NOCASE,
+    expmonth      TEXT COLLATE NOCASE,
+    expyear       TEXT COLLATE NOCASE,
+    resultrefcode TEXT COLLATE NOCASE,
+    resultorderid TEXT COLLATE NOCASE
+);
+CREATE INDEX IF NOT EXISTS ccard_ticket ON ccard (ticket);
