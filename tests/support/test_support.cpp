@@ -1,0 +1,168 @@
+#include "support/test_support.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace tillora::test {
+
+TempDir::TempDir() {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path p = fs::temp_directory_path() / ("tillora-test-" + std::to_string(rd()));
+        if (fs::create_directory(p)) {
+            path_ = p;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::vector<std::string> file_lines(const fs::path& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(read_file(path));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void write_file(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::string schema_text(const std::string& name) {
+    return read_file(fs::path(TILLORA_SOURCE_DIR) / "schema" / name);
+}
+
+std::unique_ptr<Database> create_database(const fs::path& path, const std::string& schema) {
+    auto db = Database::open(path, OpenMode::Create);
+    execute_script(*db, schema_text(schema));
+    return db;
+}
+
+void insert_row(Database& db, const std::string& table, const Row& row) {
+    auto rs = db.open_recordset("select * from " + table + " where 0", SetKind::Updatable);
+    rs.add_new();
+    for (const auto& [name, value] : row) rs.set(name, value);
+    rs.update();
+}
+
+TestStation::TestStation() {
+    const fs::path h = dir.path();
+    fs::create_directories(h / "server");
+    fs::create_directories(h / "spool");
+    fs::create_directories(h / "local");
+    create_database(h / "KOVRAX03.MDB", "transactions.sql");
+    create_database(h / "RPT03.MDB", "report.sql");
+    create_database(h / "kovraemp.mdb", "employees.sql");
+    create_database(h / "kovra03.mdb", "config.sql");
+    create_database(h / "server" / "kovratmp.mdb", "held.sql");
+    write_file(h / "server" / "ravo.exe", "");
+    printers = std::make_unique<SpoolPrinterSystem>(h / "spool");
+    station = std::make_unique<Station>(Services{ui, *printers, clock, h});
+    ModuleState& m = station->st;
+    m.posunit = 3;
+    m.nodenumber = 3;
+    m.unitstr = "03";
+    m.rptdb = "RPT03.MDB";
+    m.xactdb = "KOVRAX03.MDB";
+    m.mapdrive = (h / "server").string() + "/";
+    m.localdrive = (h / "local").string() + "/";
+    m.dashline = std::string(40, '-');
+    m.blankline = std::string(39, ' ');
+    m.today = "09-04-2020";
+    m.todaynum = 20200904;
+    FormModel& f = station->form;
+    f.txtfromdate.text = "20200904";
+    f.txttodate.text = "20200904";
+    f.txtfromhour.text = "00";
+    f.txttohour.text = "23";
+    f.txtfromminute.text = "00";
+    f.txttominute.text = "59";
+}
+
+TestStation::~TestStation() = default;
+
+std::unique_ptr<Database> TestStation::xact_db() { return Database::open(home() / "KOVRAX03.MDB"); }
+std::unique_ptr<Database> TestStation::report_db() { return Database::open(home() / "RPT03.MDB"); }
+
+void TestStation::add_line(const Row& row) {
+    Row full = {{"ticket", 1},          {"poschitnum", 1},         {"server", 1},
+                {"itemnumber", 1},      {"status", 2},             {"postendtype", 0},
+                {"posbatch", "0"},      {"poschitdate", 20200904}, {"trantime", "12:00:00"},
+                {"poschitbase", 0.0},   {"poschitsrvchg", 0.0},    {"poschittax", 0.0},
+                {"poschittotal", 0.0}};
+    for (const auto& [name, value] : row) {
+        bool replaced = false;
+        for (auto& [n, v] : full) {
+            if (n == name) {
+                v = value;
+                replaced = true;
+            }
+        }
+        if (!replaced) full.emplace_back(name, value);
+    }
+    auto db = xact_db();
+    insert_row(*db, "xact", full);
+}
+
+void TestStation::add_lines(std::initializer_list<Row> rows) {
+    for (const Row& r : rows) add_line(r);
+}
+
+std::vector<std::vector<std::string>> TestStation::jobs() const {
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(dir.path() / "spool")) {
+        const std::string n = e.path().filename().string();
+        if (n.rfind("job-", 0) == 0 && e.path().extension() == ".txt") files.push_back(e.path());
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<std::vector<std::string>> out;
+    for (const auto& f : files) out.push_back(file_lines(f));
+    return out;
+}
+
+std::vector<std::string> TestStation::printed() const {
+    std::vector<std::string> all;
+    for (const auto& job : jobs()) all.insert(all.end(), job.begin(), job.end());
+    return all;
+}
+
+std::vector<std::string> TestStation::closeout() const {
+    return file_lines(station->path(station->st.closeoutfile));
+}
+
+std::vector<std::string> TestStation::boxes() const {
+    std::vector<std::string> lines;
+    std::istringstream in(shown.str());
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+void TestStation::enter_closeout_mode() {
+    station->st.closeoutmode = 1;
+    station->st.closeoutfile = "closeout03-20200904.txt";
+    ui.answers.clear();
+}
+
+}  // namespace tillora::test
