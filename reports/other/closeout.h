@@ -1,0 +1,19 @@
+// The unattended close-out run: "KVRUN<date>" on the command line.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+namespace tillora {
+
+// True when the command line starts the unattended run (first five characters exactly "KVRUN").
+bool is_closeout_command(const std::string& command_line);
+
+// Runs the whole close-out for the installation in `home` without a display and without waiting:
+// start-up, every report into the close-out file, the request line. Messages go to `err`.
+// Returns 0 when every report ran, 1 when any failed.
+int run_closeout(const std::filesystem::path& home, const std::string& command_line,
+                 std::ostream& err);
+
+}  // namespace tillora

@@ -1,0 +1,32 @@
+#include "reports/other/report_buttons.h"
+
+#include <functional>
+#include <map>
+
+namespace tillora {
+
+namespace {
+
+using Handler = void (*)(Station&);
+
+// Report buttons and their handlers; filled in as the report families land.
+const std::map<std::string, Handler>& report_handlers() {
+    static const std::map<std::string, Handler> handlers = {};
+    return handlers;
+}
+
+}  // namespace
+
+bool click_report_button(Station& s, const std::string& name) {
+    const auto& handlers = report_handlers();
+    auto it = handlers.find(name);
+    if (it == handlers.end()) return false;
+    it->second(s);
+    return true;
+}
+
+void connect_reports(Station& s) {
+    s.print_all = [](Station&) {};
+}
+
+}  // namespace tillora
