@@ -13,9 +13,9 @@ namespace tillora {
 // Prints st.msg as one line: appended to closeoutfile in close-out mode (then yields), otherwise
 // printed on the current printer.
 void print_line(Station& s);
-// Sets st.msg to `line` and runs print_line.
+// Sets st.msg to `line` and runs print_line; a failure is skipped (print steps go on).
 void print(Station& s, const std::string& line);
-// Prints a line straight on the current printer, never to the close-out file.
+// Prints a line straight on the current printer, never to the close-out file; failures skipped.
 void print_direct(Station& s, const std::string& line);
 
 // Printer set-up: the font of printertype on the current printer, dashline as wide as the
