@@ -1,0 +1,86 @@
+#include "platform/clock.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace tillora {
+
+namespace {
+
+std::string two(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+std::string four(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d", n);
+    return buf;
+}
+
+bool is_leap(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int days_in_month(int year, int month) {
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && is_leap(year) ? 29 : days[month - 1];
+}
+
+// Reads `count` digits at `pos`; false when any of them is not a digit.
+bool read_digits(const std::string& text, std::size_t pos, std::size_t count, int& out) {
+    out = 0;
+    for (std::size_t i = pos; i < pos + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        out = out * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string Clock::date_text() const {
+    const DateTime t = now();
+    return two(t.month) + "-" + two(t.day) + "-" + four(t.year);
+}
+
+std::string Clock::time_text() const {
+    const DateTime t = now();
+    return two(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
+}
+
+std::string Clock::audit_date() const {
+    const DateTime t = now();
+    return two(t.month) + two(t.day) + four(t.year);
+}
+
+DateTime SystemClock::now() const {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                    local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+bool parse_date_time(const std::string& text, DateTime& out) {
+    // YYYY-MM-DDTHH:MM:SS
+    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+        text[13] != ':' || text[16] != ':') {
+        return false;
+    }
+    DateTime t;
+    if (!read_digits(text, 0, 4, t.year) || !read_digits(text, 5, 2, t.month) ||
+        !read_digits(text, 8, 2, t.day) || !read_digits(text, 11, 2, t.hour) ||
+        !read_digits(text, 14, 2, t.minute) || !read_digits(text, 17, 2, t.second)) {
+        return false;
+    }
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > days_in_month(t.year, t.month) ||
+        t.hour > 23 || t.minute > 59 || t.second > 59) {
+        return false;
+    }
+    out = t;
+    return true;
+}
+
+}  // namespace tillora
