@@ -5,13 +5,18 @@
 
 namespace tillora {
 
-std::string audit_file_name(const ModuleState& st) { return "audit" + st.unitstr + ".txt"; }
+std::string audit_file_name(const ModuleState& st) {
+    return "audit" + st.unitstr + ".txt";
+}
 
-std::string error_file_name(const ModuleState& st) { return "error" + st.unitstr + ".txt"; }
+std::string error_file_name(const ModuleState& st) {
+    return "error" + st.unitstr + ".txt";
+}
 
 void append_audit_entry(Station& s) {
-    const std::string line = s.svc.clock.audit_date() + "\\" + s.svc.clock.time_text().substr(0, 5) +
-                             "\\E#" + plain_number(s.st.empid) + "\\" + s.st.auditline;
+    const std::string line = s.svc.clock.audit_date() + "\\" +
+                             s.svc.clock.time_text().substr(0, 5) + "\\E#" +
+                             plain_number(s.st.empid) + "\\" + s.st.auditline;
     append_line(s.path(audit_file_name(s.st)), line);
     s.st.auditline.clear();
     s.yield();
@@ -33,8 +38,7 @@ std::string dashed_key(const std::string& yyyymmdd) {
     return chars(yyyymmdd, 4, 2) + "-" + chars(yyyymmdd, 6, 2) + "-" + chars(yyyymmdd, 0, 4);
 }
 
-bool line_in_keys(const std::string& line, const std::string& from_key,
-                  const std::string& to_key) {
+bool line_in_keys(const std::string& line, const std::string& from_key, const std::string& to_key) {
     const std::string key = line.substr(0, std::max(from_key.size(), to_key.size()));
     return !(key < from_key) && !(key > to_key);
 }

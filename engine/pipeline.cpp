@@ -12,8 +12,10 @@ namespace {
 
 std::int32_t to_int32(double v) {
     if (!(v == v)) return 0;
-    if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+    if (v > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
+    if (v < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(v);
 }
 
@@ -50,9 +52,13 @@ void take_dates(Station& s) {
     s.st.todate = to_int32(leading_number(s.form.txttodate.text));
 }
 
-double operator_number(const Station& s) { return leading_number(s.form.txtempid.text); }
+double operator_number(const Station& s) {
+    return leading_number(s.form.txtempid.text);
+}
 
-std::string operator_text(const Station& s) { return plain_number(operator_number(s)); }
+std::string operator_text(const Station& s) {
+    return plain_number(operator_number(s));
+}
 
 std::string date_filter(const ModuleState& st) {
     return " and poschitdate between " + std::to_string(st.fromdate) + " and " +

@@ -15,11 +15,16 @@ struct PrinterType {
 // Font and receipt width of each printer type; any other type as type 0.
 PrinterType printer_type(std::int16_t type) {
     switch (type) {
-        case 1: return {"FontB11", 39};
-        case 2: return {"Printer 16cpi", 39};
-        case 3: return {"FontA11", 39};
-        case 4: return {"Printer 17cpi", 39};
-        default: return {"Printer 16cpi", 40};
+        case 1:
+            return {"FontB11", 39};
+        case 2:
+            return {"Printer 16cpi", 39};
+        case 3:
+            return {"FontA11", 39};
+        case 4:
+            return {"Printer 17cpi", 39};
+        default:
+            return {"Printer 16cpi", 40};
     }
 }
 
@@ -132,10 +137,12 @@ void print_header(Station& s, const std::string& title, bool server_line) {
     for (const std::string& line : header_lines(s, title, server_line)) print(s, line);
 }
 
-std::string label(const std::string& text, std::size_t width) { return left_column(text, width); }
+std::string label(const std::string& text, std::size_t width) {
+    return left_column(text, width);
+}
 
-std::string detail_line(const std::string& label_text, Currency base, Currency srvchg,
-                        Currency tax, Currency total) {
+std::string detail_line(const std::string& label_text, Currency base, Currency srvchg, Currency tax,
+                        Currency total) {
     return label(label_text, 10) + money_column(base, "#####.#0", 8) +
            money_column(srvchg, "####.#0", 7) + money_column(tax, "####.#0", 7) +
            money_column(total, "#####.#0", 8);
@@ -149,7 +156,9 @@ void Totals::add(Currency b, Currency c, Currency t, Currency tot) {
     ++count;
 }
 
-std::string Totals::count_text() const { return count == 0 ? "" : std::to_string(count); }
+std::string Totals::count_text() const {
+    return count == 0 ? "" : std::to_string(count);
+}
 
 void feed_and_end(Station& s, int lines) {
     if (s.st.closeoutmode != 0) return;
@@ -171,8 +180,7 @@ void skip_errors(Station& s, const std::function<void()>& statement) {
         statement();
     } catch (const PrinterError& e) {
         s.form.helpwindow.text =
-            std::string("Printer problem: the report did not reach the printer (") + e.what() +
-            ")";
+            std::string("Printer problem: the report did not reach the printer (") + e.what() + ")";
         if (s.on_change) s.on_change();
     } catch (const std::exception&) {
         // A failing statement of a print step is skipped; the step goes on.

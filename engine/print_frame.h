@@ -45,8 +45,8 @@ std::vector<std::string> header_lines(Station& s, const std::string& title, bool
 // Label column: text followed by blankline, first `width` characters.
 std::string label(const std::string& text, std::size_t width = 10);
 // The 40-character detail line: label (10), base (8), service charge (7), tax (7), total (8).
-std::string detail_line(const std::string& label_text, Currency base, Currency srvchg,
-                        Currency tax, Currency total);
+std::string detail_line(const std::string& label_text, Currency base, Currency srvchg, Currency tax,
+                        Currency total);
 
 // Running sums and row count of a print step.
 struct Totals {

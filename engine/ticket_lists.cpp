@@ -1,0 +1,228 @@
+#include "engine/ticket_lists.h"
+
+#include "app/outside_programs.h"
+#include "engine/audit_file.h"
+#include "engine/pipeline.h"
+#include "engine/print_frame.h"
+#include "panel/range.h"
+#include "platform/files.h"
+
+namespace tillora {
+
+namespace {
+
+// What one ticket list selects and prints; the five reports differ only in these points.
+struct TicketList {
+    const char* status_text;      // shown in helpwindow
+    const char* title;            // first header line
+    const char* condition;        // ticket selection, all servers
+    bool server_mode;             // ownsalesonly limits the list to the operator's tickets
+    const char* lines;            // lines summed for base, service charge and tax
+    bool service_charge_lines;    // -2 lines added to the service charge
+    const char* row_condition;    // the row that gives the server
+    bool time_filter;             // false: dates only
+    bool held_source;             // the shared held-ticket database instead of xactdb
+    bool cleared_entries;         // rows from the cleared entries of the audit file
+    const char* label_separator;  // between ticket and server
+    bool local_warning;           // the network warning after the count
+};
+
+constexpr const char* kItems = " and (itemnumber > 0 or itemnumber = -5)";
+constexpr const char* kCountedItems = " and (itemnumber > 0 or itemnumber = -5) and status > -10";
+constexpr const char* kCounted = " and status > -10";
+
+// clang-format off
+const TicketList kAllClosed{"All Closed Tickets", "All Closed Tickets", "status >= 2", false,
+                            kCountedItems, true, kCounted, true, false, false, " - ", false};
+const TicketList kCleared{"Cleared Tickets", "All Cleared Tickets", "status = -86", false,
+                          " and itemnumber > 0", false, "", true, false, true, "-", false};
+const TicketList kMainHold{"Main Hold Sales", "Main Hold Tickets", "status < 2", true,
+                           kItems, false, "", true, true, false, " - ", false};
+const TicketList kLocalHold{"Local Hold Sales", "Local Hold Tickets", "status > -10 and status < 2",
+                            true, kCountedItems, false, kCounted, true, false, false, " - ", true};
+const TicketList kUnsent{"All Un-Sent Tickets", "All Un-Sent Tickets", "(status = 2 or status = 3)",
+                         false, kCountedItems, true, kCounted, false, false, false, " - ", false};
+// clang-format on
+
+std::string filter(const Station& s, const TicketList& r) {
+    return r.time_filter ? range_filter(s.st) : date_filter(s.st);
+}
+
+std::string selection(const Station& s, const TicketList& r) {
+    std::string cond = r.condition;
+    if (r.server_mode && s.form.ownsalesonly == 1) {
+        cond = "server = " + operator_text(s) + " and " + cond;
+    }
+    const std::string tail = r.time_filter ? range_filter_ordered(s.st, "ticket")
+                                           : date_filter(s.st) + " order by ticket";
+    return "select distinct ticket from xact where " + cond + tail;
+}
+
+// One work row for one ticket: its sums and the server of its first row.
+void add_ticket_row(Station& s, const TicketList& r, Database& src, Database& rpt, Recordset& ar,
+                    const Value& ticket) {
+    ModuleState& st = s.st;
+    const std::string f = filter(s, r);
+    const std::string where = " from xact where ticket = " + default_text(ticket);
+    st.linebase = sum_or_zero(src, "select sum(poschitbase)" + where + r.lines + f);
+    st.linesrvchg = sum_or_zero(src, "select sum(poschitsrvchg)" + where + r.lines + f);
+    Currency charge;
+    if (r.service_charge_lines &&
+        sum_if_not_null(
+            src, "select sum(poschitsrvchg)" + where + " and itemnumber = -2 and status > -10" + f,
+            charge)) {
+        st.linesrvchg += charge;
+    }
+    st.linetax = sum_or_zero(src, "select sum(poschittax)" + where + r.lines + f);
+    Recordset row = src.open_recordset("select *" + where + r.row_condition + f);
+    const Value server = row.eof() ? Value::null() : row.field("server");
+    ar.add_new();
+    ar.set("ardate", ticket);
+    ar.set("aracctnum", server);
+    ar.set("base", st.linebase);
+    ar.set("srvchg", st.linesrvchg);
+    ar.set("salestax", st.linetax);
+    ar.set("total", st.linebase + st.linesrvchg + st.linetax);
+    ar.update();
+    rpt.idle();
+    src.idle();
+    s.yield();
+}
+
+// The cleared entries of the audit file in the date range: one work row each, amounts 0.
+void add_cleared_entries(Station& s, Database& rpt, Recordset& ar) {
+    ModuleState& st = s.st;
+    const std::string name = audit_file_name(st);
+    const auto path = s.path(name);
+    if (!file_exists(path)) {
+        if (st.closeoutmode != 1) s.message("No audit file.", name, Icon::Information);
+        return;
+    }
+    const std::string from = mmddyyyy_key(s.form.txtfromdate.text);
+    const std::string to = mmddyyyy_key(s.form.txttodate.text);
+    for_each_line(path, [&](const std::string& line) {
+        if (!line_in_keys(line, from, to) || line.size() < 17) return;
+        const std::string rest = upper(line.substr(17));
+        if (rest.find("CLEARED .00") == std::string::npos) return;
+        const double server = leading_number(rest);
+        const std::size_t slash = rest.find('\\');
+        if (slash != std::string::npos) {
+            if (slash + 1 >= rest.size()) return;  // nothing after the separator: cannot be cut
+            const double number = leading_number(rest.substr(std::min(slash + 2, rest.size())));
+            st.ticketnum = static_cast<std::int32_t>(number);
+        }
+        ar.add_new();
+        ar.set("ardate", Value(static_cast<std::int64_t>(st.ticketnum)));
+        ar.set("aracctnum", Value(server));
+        for (const char* field : {"base", "srvchg", "salestax", "total"}) ar.set(field, Currency{});
+        ar.update();
+        rpt.idle();
+        s.yield();
+    });
+}
+
+void gather(Station& s, const TicketList& r) {
+    auto rpt = open_report_db(s);
+    s.st.sqlstring = "delete * from ar";
+    rpt->execute(s.st.sqlstring);
+    s.yield();
+    std::unique_ptr<Database> src;
+    if (r.held_source) {
+        s.st.dbpath = s.st.mapdrive + "kovratmp.mdb";
+        src = open_database_at(s, s.st.dbpath);
+    } else {
+        src = open_transaction_db(s);
+    }
+    s.st.sqlstring = selection(s, r);
+    Recordset tickets = src->open_recordset(s.st.sqlstring);
+    Recordset ar;
+    if (r.cleared_entries || tickets.record_count() > 0) {
+        ar = rpt->open_recordset("select * from ar", SetKind::Updatable);
+    }
+    if (tickets.record_count() > 0) {
+        s.yield();
+        for (; !tickets.eof(); tickets.move_next()) {
+            add_ticket_row(s, r, *src, *rpt, ar, tickets.field(std::size_t{0}));
+        }
+    }
+    if (r.cleared_entries) {
+        verifydate(s);
+        add_cleared_entries(s, *rpt, ar);
+    }
+    rpt->idle();
+}
+
+void print_list(Station& s, const TicketList& r) {
+    if (!select_printer_unless_batch(s)) {
+        finish_print(s);
+        return;
+    }
+    set_receipt_lines(s);
+    std::unique_ptr<Database> rpt;
+    skip_errors(s, [&] { rpt = open_report_db(s); });
+    print_header(s, r.title);
+    print(s, "Ticket-Server Base    S/C    Tax   Total");
+    Totals t;
+    skip_errors(s, [&] {
+        Recordset rs = rpt->open_recordset("select * from ar where ardate > 0 order by ardate");
+        for (; !rs.eof(); rs.move_next()) {
+            const Currency base = rs.field("base").as_currency();
+            const Currency srvchg = rs.field("srvchg").as_currency();
+            const Currency tax = rs.field("salestax").as_currency();
+            const Currency total = rs.field("total").as_currency();
+            t.add(base, srvchg, tax, total);
+            const std::string who = default_text(rs.field("ardate")) + r.label_separator +
+                                    default_text(rs.field("aracctnum"));
+            print(s, detail_line(who, base, srvchg, tax, total));
+        }
+    });
+    if (t.count > 0) print(s, detail_line("Totals:", t.base, t.srvchg, t.tax, t.total));
+    print(s, s.st.dashline);
+    print(s, "Ticket Count:   " + t.count_text());
+    print(s, s.st.dashline);
+    if (r.local_warning && t.count > 0) {
+        print(s, "The presence of LOCAL hold sales often");
+        print(s, "indicates that a network connection");
+        print(s, "problem exists. Contact your manager.");
+        print(s, s.st.dashline);
+    }
+    feed_and_end(s);
+    skip_errors(s, [&] { rpt.reset(); });
+    finish_print(s);
+}
+
+void run_ticket_list(Station& s, const TicketList& r) {
+    if (r.held_source && s.st.offlinemode == 1) return;
+    if (!report_guard(s)) return;
+    show_status(s, r.status_text);
+    verifydate(s);
+    if (r.held_source && !back_office_reachable(s.st, s.svc)) {
+        s.st.msg = "Main hold sales unavailable when off-line";
+        s.message(s.st.msg, "Off-Line", Icon::Information);
+        s.st.reportbusy = 0;
+        return;
+    }
+    take_dates(s);
+    if (run_report(s, r.title, [&] { gather(s, r); })) print_list(s, r);
+    per_report_reset(s);
+}
+
+}  // namespace
+
+void cmdserver3_click(Station& s) {
+    run_ticket_list(s, kAllClosed);
+}
+void cmdserver5_click(Station& s) {
+    run_ticket_list(s, kCleared);
+}
+void cmdserver7_click(Station& s) {
+    run_ticket_list(s, kMainHold);
+}
+void cmdserver8_click(Station& s) {
+    run_ticket_list(s, kLocalHold);
+}
+void cmdunsentxact_click(Station& s) {
+    run_ticket_list(s, kUnsent);
+}
+
+}  // namespace tillora
