@@ -24,7 +24,7 @@ struct FileDialogRequest {
 };
 
 class Ui {
-  public:
+public:
     virtual ~Ui() = default;
     // Shows a message; for Buttons::YesNo, `default_no` chooses No as the default button.
     virtual Answer message_box(const std::string& text, const std::string& title, Icon icon,
@@ -53,15 +53,15 @@ class Ui {
 // Line breaks inside texts are written as \n. A question with no queued answer gets its default
 // button, an input box or file dialog with none is cancelled. Never waits.
 class ScriptedUi : public Ui {
-  public:
+public:
     explicit ScriptedUi(std::ostream* out = nullptr) : out_(out) {}
 
-    std::deque<bool> answers;  // true = Yes
+    std::deque<bool> answers;                  // true = Yes
     std::deque<std::optional<std::string>> inputs;
     std::deque<std::string> files;
-    std::vector<std::string> shown;    // every line written, also kept here
-    std::vector<std::string> started;  // programs started
-    std::function<void()> on_yield;    // test hook, runs at every yield
+    std::vector<std::string> shown;            // every line written, also kept here
+    std::vector<std::string> started;          // programs started
+    std::function<void()> on_yield;            // test hook, runs at every yield
     int yields = 0;
     bool topmost = false;
 
@@ -74,7 +74,7 @@ class ScriptedUi : public Ui {
     void set_topmost(bool on) override { topmost = on; }
     bool start_program(const std::string& path) override;
 
-  private:
+private:
     void record(const std::string& line);
     std::ostream* out_;
     bool in_yield_hook_ = false;  // keeps a hook that yields from running itself again
@@ -83,7 +83,7 @@ class ScriptedUi : public Ui {
 // The unattended run: every question gets its default button, every message goes to `err`
 // as one line "<title>: <text>", input boxes and file dialogs are cancelled. Never waits.
 class UnattendedUi : public Ui {
-  public:
+public:
     explicit UnattendedUi(std::ostream& err) : err_(err) {}
     Answer message_box(const std::string& text, const std::string& title, Icon icon,
                        Buttons buttons, bool default_no) override;
@@ -93,7 +93,7 @@ class UnattendedUi : public Ui {
     void yield() override {}
     bool unattended() const override { return true; }
 
-  private:
+private:
     std::ostream& err_;
 };
 
