@@ -3,6 +3,8 @@
 #include <functional>
 #include <map>
 
+#include "engine/ticket_lists.h"
+
 namespace tillora {
 
 namespace {
@@ -11,7 +13,13 @@ using Handler = void (*)(Station&);
 
 // Report buttons and their handlers; filled in as the report families land.
 const std::map<std::string, Handler>& report_handlers() {
-    static const std::map<std::string, Handler> handlers = {};
+    static const std::map<std::string, Handler> handlers = {
+        {"cmdserver3", cmdserver3_click},
+        {"cmdserver5", cmdserver5_click},
+        {"cmdserver7", cmdserver7_click},
+        {"cmdserver8", cmdserver8_click},
+        {"cmdunsentxact", cmdunsentxact_click},
+    };
     return handlers;
 }
 
