@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, makes the demo installation in demo/ and runs the unattended
+# close-out of one demo day on it (no display needed; reports print to the spool folder).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh
+rm -rf demo
+./build/tillora-demo --folder demo --unit 3 --node 3 --days 5 --tickets 40 --seed 7
+mkdir -p demo/spool
+status=0
+TILLORA_HOME="$PWD/demo" TILLORA_SPOOL="$PWD/demo/spool" ./build/tillora-reports KVRUN20200904 || status=$?
+echo
+echo "Close-out file: $PWD/demo/closeout03-20200904.txt (exit status $status)"
+head -n 40 demo/closeout03-20200904.txt
+echo "..."
+echo "Request file: $PWD/demo/local/kovra.req"
+cat demo/local/kovra.req
+exit $status
