@@ -133,17 +133,21 @@ bool run_report(Station& s, const std::string& report, const std::function<void(
     return false;
 }
 
-void report_failure(Station& s, const std::string& report, const std::string& detail) {
-    s.st.reportbusy = 0;
-    s.failures.push_back(report + ": " + detail);
+void record_failure(Station& s, const std::string& report, const std::string& detail) {
+    s.failures.push_back(report + ": " + escape_line_breaks(detail));
     if (s.st.closeoutmode == 1) {
         try {
             append_line(s.path(s.st.closeoutfile),
                         "*** " + report + " could not run: " + escape_line_breaks(detail));
         } catch (const FileError&) {
-            // The message below still reaches standard error.
+            // The failure still reaches standard error and the exit status.
         }
     }
+}
+
+void report_failure(Station& s, const std::string& report, const std::string& detail) {
+    s.st.reportbusy = 0;
+    record_failure(s, report, detail);
     s.st.msg = report + " could not run.\r\n" + detail;
     s.message(s.st.msg, "Oops...", Icon::Critical);
 }

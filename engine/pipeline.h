@@ -52,6 +52,10 @@ void per_report_reset(Station& s);
 // report_failure and reportbusy is cleared, so the next report can run. Returns false then.
 bool run_report(Station& s, const std::string& report, const std::function<void()>& body);
 
+// Records a report that could not run: one line in the close-out file (close-out mode) and one
+// entry in Station::failures. Shows nothing.
+void record_failure(Station& s, const std::string& report, const std::string& detail);
+
 // A report that could not run: "Oops..." message box naming the report, the database and the
 // engine's message; in the unattended run one line on standard error (through the UI) and one
 // line in the close-out file. Recorded in Station::failures. Clears reportbusy.

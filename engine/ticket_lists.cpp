@@ -199,6 +199,7 @@ void run_ticket_list(Station& s, const TicketList& r) {
     if (r.held_source && !back_office_reachable(s.st, s.svc)) {
         s.st.msg = "Main hold sales unavailable when off-line";
         s.message(s.st.msg, "Off-Line", Icon::Information);
+        if (s.st.closeoutmode == 1) record_failure(s, r.status_text, s.st.msg);
         s.st.reportbusy = 0;
         return;
     }

@@ -4,6 +4,9 @@
 #include <map>
 
 #include "engine/ticket_lists.h"
+#include "reports/other/credit_card.h"
+#include "reports/other/print_all.h"
+#include "reports/other/removed_items.h"
 
 namespace tillora {
 
@@ -14,11 +17,10 @@ using Handler = void (*)(Station&);
 // Report buttons and their handlers; filled in as the report families land.
 const std::map<std::string, Handler>& report_handlers() {
     static const std::map<std::string, Handler> handlers = {
-        {"cmdserver3", cmdserver3_click},
-        {"cmdserver5", cmdserver5_click},
-        {"cmdserver7", cmdserver7_click},
-        {"cmdserver8", cmdserver8_click},
-        {"cmdunsentxact", cmdunsentxact_click},
+        {"cmdserver3", cmdserver3_click},       {"cmdserver5", cmdserver5_click},
+        {"cmdserver7", cmdserver7_click},       {"cmdserver8", cmdserver8_click},
+        {"cmdunsentxact", cmdunsentxact_click}, {"cmdserver9", cmdserver9_click},
+        {"cmdcreditcard", cmdcreditcard_click}, {"cmdprintall", cmdprintall_click},
     };
     return handlers;
 }
@@ -34,7 +36,7 @@ bool click_report_button(Station& s, const std::string& name) {
 }
 
 void connect_reports(Station& s) {
-    s.print_all = [](Station&) {};
+    s.print_all = cmdprintall_click;
 }
 
 }  // namespace tillora
