@@ -1,0 +1,162 @@
+#include "panel/entry.h"
+
+#include <unistd.h>
+
+#include "app/today.h"
+#include "panel/login.h"
+#include "panel/panel_buttons.h"
+#include "panel/range.h"
+#include "platform/files.h"
+#include "platform/value.h"
+
+namespace tillora {
+
+namespace {
+
+constexpr const char* kAllowedCleanChars =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890!@#$%&*()-_=+[{]};:'<>.?~`";
+
+// The activefield number of an entry box, 0 for any other control.
+int field_of(FormModel& form, const Control* c) {
+    for (int field = 1; field <= 8; ++field) {
+        if (form.entry_box(field) == c) return field;
+    }
+    return 0;
+}
+
+bool is_hour_field(int field) {
+    return field == 5 || field == 6;
+}
+bool is_minute_field(int field) {
+    return field == 7 || field == 8;
+}
+
+// Keypad caps: two-digit hours above 23 become 23, minutes above 59 become 59.
+void cap_time_box(Control& box, int field) {
+    if (box.text.size() != 2) return;
+    const double value = leading_number(box.text);
+    if (is_hour_field(field) && value > 23) box.text = "23";
+    if (is_minute_field(field) && value > 59) box.text = "59";
+}
+
+// A four-character date box (MMDD) gets the current year put in front.
+void complete_date(Station& s, Control& box) {
+    if (box.text.size() == 4) box.text = current_year(s.svc.clock) + box.text;
+}
+
+// A printable character typed into a box, within the box's keyboard length limit.
+void type_into(Control& box, char key) {
+    if (key == '\b') {
+        if (!box.text.empty()) box.text.pop_back();
+        return;
+    }
+    if (static_cast<unsigned char>(key) < 0x20) return;
+    const std::size_t limit = typed_length_limit(box.name);
+    if (limit != 0 && box.text.size() >= limit) return;
+    box.text += key;
+}
+
+void key_in_empid(Station& s, Control& box, char key) {
+    if (key == ';') {
+        focus_control(s, "txtpassword");
+        s.yield();
+    } else if ((key >= '0' && key <= '9') || key == '\b') {
+        type_into(box, key);
+    }
+    // Enter passes the filter but a one-line box does nothing with it; all else is dropped.
+}
+
+}  // namespace
+
+std::size_t typed_length_limit(const std::string& box) {
+    if (box == "txtfromdate" || box == "txttodate") return 8;
+    if (box == "txtfromhour" || box == "txttohour" || box == "txtfromminute" ||
+        box == "txttominute") {
+        return 2;
+    }
+    return 0;
+}
+
+void focus_control(Station& s, const std::string& name) {
+    Control* c = s.form.find(name);
+    if (c == nullptr) return;
+    s.form.focused = name;
+    const int field = field_of(s.form, c);
+    if (field == 1) {
+        logout(s);
+    } else if (field != 0) {
+        c->text.clear();
+        s.form.activefield = static_cast<std::int16_t>(field);
+        c->back = Colour::Highlight;
+    }
+}
+
+void key_press(Station& s, char key) {
+    Control* c = s.form.find(s.form.focused);
+    if (c == nullptr) return;
+    if (c->kind == ControlKind::Button) {
+        if (key == '\r' && s.form.usable(*c)) click_panel_control(s, c->name);
+        return;
+    }
+    const int field = field_of(s.form, c);
+    if (field == 0) return;
+    if (field == 1) {
+        key_in_empid(s, *c, key);
+    } else if (key != '\r') {
+        type_into(*c, key);
+    } else if (field == 2) {
+        cmdnumber_click(s, kKeyEnter);
+        focus_control(s, "cmdlogin");
+    } else if (field == 3 || field == 4) {
+        complete_date(s, *c);
+        cmdnumber_click(s, kKeyEnter);
+    }
+}
+
+void key_f5(Station& s) {
+    if (s.form.focused != "txtempid") return;
+    const auto program = s.path("lkupemp.exe");
+    if (!file_exists(program) || ::access(program.c_str(), X_OK) != 0) return;
+    s.svc.ui.start_program(program.string());
+}
+
+void cmdnumber_click(Station& s, int index) {
+    if (index < 0 || index > kKeyBksp) return;
+    FormModel& f = s.form;
+    const std::string append = index <= 9 ? f.cmdnumber[index].text : "";
+    if (index == kKeyEnter) {
+        for (Control* box : {&f.txtempid, &f.txtpassword, &f.txtfromdate, &f.txttodate}) {
+            box->back = Colour::White;
+        }
+        const int from = f.activefield;
+        f.activefield = 0;
+        complete_date(s, f.txtfromdate);
+        complete_date(s, f.txttodate);
+        pad_times(s);
+        order_times(s);
+        // The focus moves on: the password box then becomes the active box itself.
+        if (from == 1) focus_control(s, "txtpassword");
+        if (from == 2) focus_control(s, "cmdlogin");
+    }
+    s.yield();
+    if (Control* box = f.entry_box(f.activefield)) {
+        box->text += append;
+        cap_time_box(*box, f.activefield);
+        if (index == kKeyBksp && !box->text.empty()) box->text.pop_back();
+        if (index == kKeyClear) box->text.clear();
+    }
+    s.yield();
+}
+
+void clean_text(Station& s) {
+    std::string copy = s.st.cleanstr;
+    const std::string upper_copy = upper(copy);
+    const std::string allowed = kAllowedCleanChars;
+    for (std::size_t i = 0; i < copy.size(); ++i) {
+        if (allowed.find(upper_copy[i]) == std::string::npos) copy[i] = ' ';
+    }
+    s.st.cleanstr = copy;
+    s.yield();
+}
+
+}  // namespace tillora

@@ -1,0 +1,24 @@
+// Start-up and shutdown of the main window, in the interactive and the unattended mode.
+#pragma once
+
+#include <string>
+
+#include "panel/station.h"
+
+namespace tillora {
+
+inline constexpr const char* kVersionLabel = "20.09.04a";
+
+// True when the command line starts the unattended close-out (first five characters "KVRUN").
+bool is_kvrun(const std::string& command_line);
+
+// The start-up sequence: node file, unitstr, master configuration, printer set-up, then either
+// the interactive window (caption with version, topmost, date boxes, prompt, focus in txtempid)
+// or the unattended close-out (dates from the command line, verifydate, close-out file
+// replaced, s.print_all). Failures are shown and start-up goes on.
+void form_load(Station& s, const std::string& command_line);
+
+// Shutdown: the databases are closed by their owners; yields once. Never cancels the unload.
+void form_unload(Station& s);
+
+}  // namespace tillora
