@@ -1,0 +1,55 @@
+#include "reports/tender/audit_frame.h"
+
+#include "engine/audit_file.h"
+#include "engine/print_frame.h"
+#include "platform/files.h"
+
+namespace tillora {
+
+bool report_file_present(Station& s, const std::string& name, const std::string& message,
+                         bool quiet_in_closeout) {
+    if (file_exists(s.path(name))) return true;
+    if (!(quiet_in_closeout && s.st.closeoutmode == 1)) {
+        s.st.msg = message;
+        s.message(s.st.msg, name, Icon::Information);
+    }
+    return false;
+}
+
+void prepare_audit_printer(Station& s) {
+    if (s.st.closeoutmode == 1 || s.st.printall == 1) return;
+    skip_errors(s, [&] { s.svc.printers.select(s.st.localprinter); });
+    skip_errors(s, [&] { s.svc.printers.current().set_font("Printer 17cpi"); });
+}
+
+void print_audit_header(Station& s, const std::string& first_line, bool leading_dashline) {
+    if (leading_dashline) print(s, s.st.dashline);
+    print(s, first_line);
+    print(s, "Report date  :" + s.svc.clock.date_text() + " Time: " + s.svc.clock.time_text());
+    print(s, "Server       :" + s.form.txtempid.text);
+    print(s, "Date range   :" + s.form.txtfromdate.text + " - " + s.form.txttodate.text);
+    print(s, "Workstation #:" + s.st.unitstr);
+    print(s, s.st.dashline);
+}
+
+void for_each_line_in_range(Station& s, const std::string& name,
+                            std::string (*make_key)(const std::string&),
+                            const std::function<void(const std::string&)>& on_line) {
+    const std::string from = make_key(s.form.txtfromdate.text);
+    const std::string to = make_key(s.form.txttodate.text);
+    try {
+        for_each_line(s.path(name), [&](const std::string& line) {
+            if (line_in_keys(line, from, to)) on_line(line);
+        });
+    } catch (const FileError& e) {
+        s.st.msg = name + " could not be read.\r\n" + e.what();
+        s.message(s.st.msg, "Oops...", Icon::Critical);
+    }
+}
+
+void end_audit_report(Station& s) {
+    feed_and_end(s);
+    finish_print(s);
+}
+
+}  // namespace tillora

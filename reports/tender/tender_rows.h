@@ -1,0 +1,35 @@
+// The tender rows of the work table and the tender line layout, shared by the tender totals, the
+// payments on account and the drawer report.
+#pragma once
+
+#include <string>
+
+#include "panel/station.h"
+#include "platform/value.h"
+
+namespace tillora {
+
+// Which lines one tender table counts and how its work rows are filled.
+enum class TenderRows {
+    ClosedTickets,      // tender lines of closed tickets: base = total = sum
+    PaymentsOnAccount,  // itemnumber -3 lines: base = total = -sum
+    Drawer,             // as ClosedTickets, srvchg/salestax from linesrvchg/linetax
+};
+
+// Empties ar and fills it with one row per tender type of the range (covers = code, arlines =
+// count, Memo = posmemo of the first line, amounts per `kind`). Uses fromdate, todate, fromtime
+// and totime as they stand. Throws StoreError when a database fails.
+void gather_tender_rows(Station& s, TenderRows kind);
+
+// One tender line of 39 characters: code (3), label (20), count "###0" (4), amount "#####.#0"
+// (12).
+std::string tender_line(const std::string& code, const std::string& label, double count,
+                        Currency amount);
+// The totals line: "   Totals:" in 23, count (4) and amount (12) as in tender_line.
+std::string tender_totals_line(double count, Currency amount);
+
+// The two count lines after a tender table, each followed by nothing when `rows` is 0.
+std::string unique_tenders_line(long rows);
+std::string tender_count_line(long rows, long lines);
+
+}  // namespace tillora
