@@ -1,0 +1,141 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <random>
+
+#include "support/test_support.h"
+
+namespace tillora {
+namespace {
+
+using test::read_file;
+using test::TempDir;
+using test::write_file;
+using Items = std::vector<std::string>;
+
+TEST(SplitItems, FollowsTheDelimitedReadRule) {
+    struct Case {
+        const char* text;
+        Items items;
+    };
+    const std::vector<Case> cases = {
+        {"POSUNIT=3\nNODENUMBER=7\n", {"POSUNIT=3", "NODENUMBER=7"}},
+        {"POSUNIT=3\r\nMAPDRIVE=F:\\\r\n", {"POSUNIT=3", "MAPDRIVE=F:\\"}},
+        {"a\rb", {"a", "b"}},
+        {"   posunit=3  ", {"posunit=3  "}},
+        {"a,b, c", {"a", "b", "c"}},
+        {"\"MAPDRIVE=G:\\\"", {"MAPDRIVE=G:\\"}},
+        {"\"a,b\" junk,c", {"a,b", "c"}},
+        {"  \"quoted\"", {"quoted"}},
+        {"\"open to the end", {"open to the end"}},
+        {"\n\n  \nx\n\n", {"x"}},
+        {"a,", {"a", ""}},
+        {",,", {"", "", ""}},
+        {"", {}},
+        {"x", {"x"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(split_items(c.text), c.items) << c.text;
+}
+
+TEST(ReadItems, ReadsAFileItemByItemAndFailsWhenMissing) {
+    TempDir dir;
+    write_file(dir / "ravonode.ini", "POSUNIT=3\r\n\r\n COMPUTERNAME=till3,extra\r\n\"x\"");
+    EXPECT_EQ(read_items(dir / "ravonode.ini"),
+              (Items{"POSUNIT=3", "COMPUTERNAME=till3", "extra", "x"}));
+    EXPECT_THROW(read_items(dir / "missing.ini"), FileError);
+}
+
+TEST(ForEachLine, StripsLineEndsAndKeepsEveryOtherByte) {
+    TempDir dir;
+    const std::string nul_line("a\0b", 3);
+    write_file(dir / "f.txt", "one\r\ntwo\n\n" + nul_line + "\nlast\r");
+    EXPECT_EQ(read_lines(dir / "f.txt"), (Items{"one", "two", "", nul_line, "last"}));
+    write_file(dir / "empty.txt", "");
+    EXPECT_TRUE(read_lines(dir / "empty.txt").empty());
+    EXPECT_THROW(read_lines(dir / "missing.txt"), FileError);
+    EXPECT_THROW(read_lines(dir.path()), FileError);  // a folder, not a file
+}
+
+TEST(ForEachLine, ReadsRandomBytesWithoutLosingAny) {
+    TempDir dir;
+    std::mt19937 gen(7);
+    std::string data(1 << 20, '\0');
+    for (char& c : data) c = static_cast<char>(gen() & 0xff);
+    write_file(dir / "noise.bin", data);
+    // Rebuild the bytes from the lines: the line end that was stripped is "\n", or "\r\n".
+    std::size_t newlines = 0, crlf = 0;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (data[i] == '\n') {
+            ++newlines;
+            if (i > 0 && data[i - 1] == '\r') ++crlf;
+        }
+    }
+    std::size_t lines = 0, bytes = 0;
+    for_each_line(dir / "noise.bin", [&](const std::string& line) {
+        ++lines;
+        bytes += line.size();
+    });
+    const bool unterminated = data.back() != '\n';
+    const std::size_t stripped_cr = crlf + (unterminated && data.back() == '\r' ? 1 : 0);
+    EXPECT_EQ(lines, newlines + (unterminated ? 1 : 0));
+    EXPECT_EQ(bytes, data.size() - newlines - stripped_cr);
+}
+
+TEST(AppendLine, AppendsWholeLinesWithTheChosenLineEnd) {
+    TempDir dir;
+    append_line(dir / "audit03.txt", "first");
+    append_line(dir / "audit03.txt", "second", "\r\n");
+    append_line(dir / "audit03.txt", "");
+    EXPECT_EQ(read_file(dir / "audit03.txt"), "first\nsecond\r\n\n");
+}
+
+TEST(AppendLine, ThrowsWhenTheLineCannotBeWritten) {
+    TempDir dir;
+    const std::filesystem::path failing[] = {
+        dir / "no-such-folder" / "audit03.txt",  // missing folder
+        dir.path(),                              // a folder
+        "/dev/full",                             // a full disk
+    };
+    for (const auto& path : failing) {
+        try {
+            append_line(path, "line");
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(DeleteFile, DeletesFilesAndReportsWhatCannotBeDeleted) {
+    TempDir dir;
+    write_file(dir / "closeout03-20200904.txt", "old");
+    EXPECT_TRUE(file_exists(dir / "closeout03-20200904.txt"));
+    delete_file(dir / "closeout03-20200904.txt");
+    EXPECT_FALSE(file_exists(dir / "closeout03-20200904.txt"));
+    EXPECT_NO_THROW(delete_file(dir / "closeout03-20200904.txt"));
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_FALSE(file_exists(dir / "folder"));
+    EXPECT_THROW(delete_file(dir / "folder"), FileError);
+}
+
+TEST(CreatePrivateFile, CreatesOwnerAndGroupOnlyWhateverTheUmask) {
+    TempDir dir;
+    for (mode_t mask : {mode_t{0}, mode_t{022}, mode_t{077}}) {
+        const auto path = dir / ("ccard" + std::to_string(mask) + ".csv");
+        const mode_t old = ::umask(mask);
+        create_private_file(path);
+        ::umask(old);
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u) << "umask " << mask;
+    }
+    write_file(dir / "kept.csv", "data");
+    create_private_file(dir / "kept.csv");
+    EXPECT_EQ(read_file(dir / "kept.csv"), "data");
+    EXPECT_THROW(create_private_file(dir / "no-such-folder" / "x.csv"), FileError);
+}
+
+}  // namespace
+}  // namespace tillora
