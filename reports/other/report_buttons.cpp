@@ -7,6 +7,9 @@
 #include "reports/other/credit_card.h"
 #include "reports/other/print_all.h"
 #include "reports/other/removed_items.h"
+#include "reports/server/my_sales.h"
+#include "reports/server/server_tickets.h"
+#include "reports/server/server_totals.h"
 
 namespace tillora {
 
@@ -21,6 +24,8 @@ const std::map<std::string, Handler>& report_handlers() {
         {"cmdserver7", cmdserver7_click},       {"cmdserver8", cmdserver8_click},
         {"cmdunsentxact", cmdunsentxact_click}, {"cmdserver9", cmdserver9_click},
         {"cmdcreditcard", cmdcreditcard_click}, {"cmdprintall", cmdprintall_click},
+        {"cmdserver1", cmdserver1_click},       {"cmdserver2", cmdserver2_click},
+        {"cmdserver4", cmdserver4_click},       {"cmdserver6", cmdserver6_click},
     };
     return handlers;
 }
