@@ -10,6 +10,9 @@
 #include "reports/server/my_sales.h"
 #include "reports/server/server_tickets.h"
 #include "reports/server/server_totals.h"
+#include "reports/tender/audit_reports.h"
+#include "reports/tender/drawer.h"
+#include "reports/tender/tender_totals.h"
 
 namespace tillora {
 
@@ -26,6 +29,11 @@ const std::map<std::string, Handler>& report_handlers() {
         {"cmdcreditcard", cmdcreditcard_click}, {"cmdprintall", cmdprintall_click},
         {"cmdserver1", cmdserver1_click},       {"cmdserver2", cmdserver2_click},
         {"cmdserver4", cmdserver4_click},       {"cmdserver6", cmdserver6_click},
+        {"cmdtender1", cmdtender1_click},
+        {"cmdbalancedrawer", cmdbalancedrawer_click},
+        {"cmdaudit", cmdaudit_click},
+        {"cmdpaidinpaidout", cmdpaidinpaidout_click},
+        {"cmdticketcount", cmdticketcount_click},
     };
     return handlers;
 }
