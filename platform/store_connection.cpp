@@ -1,0 +1,360 @@
+// One SQLite connection: opening and checking the file, the per-connection settings, the
+// prepared-statement cache, and running statements and queries.
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <fstream>
+#include <system_error>
+
+#include "platform/store_detail.h"
+
+namespace fs = std::filesystem;
+
+namespace tillora::detail {
+namespace {
+
+constexpr int kObjectInvalid = 3420;
+constexpr int kTooManyStatements = 3142;
+constexpr int kBusyTimeoutMs = 5000;
+
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+std::string lowered(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = lower(c);
+    return out;
+}
+bool is_currency_type(const char* decl) {
+    return decl != nullptr && lowered(decl) == "currency";
+}
+
+std::uint32_t big_endian(const unsigned char* p, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < bytes; ++i) v = (v << 8) | p[i];
+    return v;
+}
+
+// True when the file carries a valid database header whose page count needs more bytes than the
+// file has, and no write-ahead log could hold the missing pages: the file was cut short.
+bool truncated_database(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::array<unsigned char, 100> h{};
+    if (!in.read(reinterpret_cast<char*>(h.data()), h.size())) return false;
+    static constexpr char kMagic[] = "SQLite format 3";
+    if (!std::equal(kMagic, kMagic + 16, h.begin())) return false;
+    std::uint64_t page_size = big_endian(&h[16], 2);
+    if (page_size == 1) page_size = 65536;
+    const std::uint64_t pages = big_endian(&h[28], 4);
+    const bool pages_valid = pages != 0 && big_endian(&h[24], 4) == big_endian(&h[92], 4);
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec || !pages_valid || size >= page_size * pages) return false;
+    const auto wal_size = fs::file_size(fs::path(path.string() + "-wal"), ec);
+    return ec || wal_size == 0;
+}
+
+// Reads one column of the current row as the reports see it.
+Value column_value(sqlite3_stmt* stmt, int i, bool currency) {
+    switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_NULL:
+            return Value::null();
+        case SQLITE_INTEGER: {
+            const std::int64_t v = sqlite3_column_int64(stmt, i);
+            if (currency && v > -900000000000000 && v < 900000000000000) {
+                return Currency{v * 10000};
+            }
+            return Value(v);
+        }
+        case SQLITE_FLOAT: {
+            const double d = sqlite3_column_double(stmt, i);
+            if (currency) {
+                if (auto c = to_currency(d)) return *c;
+            }
+            return Value(d);
+        }
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            return Value(std::string(text ? text : "", sqlite3_column_bytes(stmt, i)));
+        }
+    }
+}
+
+void bind_value(sqlite3_stmt* stmt, int index, const Value& v, int& rc) {
+    const auto& d = v.data();
+    if (const auto* i = std::get_if<std::int64_t>(&d)) {
+        rc = sqlite3_bind_int64(stmt, index, *i);
+    } else if (const auto* f = std::get_if<double>(&d)) {
+        rc = sqlite3_bind_double(stmt, index, *f);
+    } else if (const auto* c = std::get_if<Currency>(&d)) {
+        rc = sqlite3_bind_double(stmt, index, c->to_double());
+    } else if (const auto* s = std::get_if<std::string>(&d)) {
+        rc = sqlite3_bind_text(stmt, index, s->data(), static_cast<int>(s->size()),
+                               SQLITE_TRANSIENT);
+    } else {
+        rc = sqlite3_bind_null(stmt, index);
+    }
+}
+
+}  // namespace
+
+std::size_t NameHash::operator()(std::string_view name) const {
+    std::size_t h = 14695981039346656037ull;
+    for (char c : name) h = (h ^ static_cast<unsigned char>(lower(c))) * 1099511628211ull;
+    return h;
+}
+
+bool NameEqual::operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+std::size_t Columns::find(std::string_view name) const {
+    const auto it = index.find(name);
+    return it == index.end() ? npos : it->second;
+}
+
+// A prepared statement in use: parameters bound; reset (cached) or finalized (one-off) at the end.
+struct Connection::Lease {
+    const Connection& conn;
+    Cached& entry;
+    bool one_off;
+
+    Lease(Connection& c, const StatementKey& key, const std::vector<Value>& extra)
+        : conn(c), entry(c.prepare(key)), one_off(!key.cacheable) {
+        int index = 1;
+        for (const auto* list : {&key.params, &extra}) {
+            for (const Value& v : *list) {
+                int rc = SQLITE_OK;
+                bind_value(entry.stmt, index++, v, rc);
+                if (rc != SQLITE_OK) conn.fail();
+            }
+        }
+    }
+    ~Lease() {
+        if (one_off) {
+            sqlite3_finalize(entry.stmt);
+            entry = Cached{};
+        } else {
+            sqlite3_reset(entry.stmt);
+            sqlite3_clear_bindings(entry.stmt);
+        }
+    }
+    sqlite3_stmt* stmt() const { return entry.stmt; }
+    // Steps once; throws on failure. True while a row is ready.
+    bool step() const {
+        const int rc = sqlite3_step(entry.stmt);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        conn.fail(sqlite3_extended_errcode(conn.db), sqlite3_errmsg(conn.db));
+    }
+};
+
+Connection::~Connection() {
+    close(true);
+}
+
+std::shared_ptr<Connection> Connection::open(const fs::path& path, OpenMode mode,
+                                             Durability durability) {
+    auto c = std::make_shared<Connection>();
+    c->path = path;
+    c->name = path.filename().string();
+    c->durability = durability;
+    std::error_code ec;
+    if (mode == OpenMode::Existing && !fs::exists(path, ec)) {
+        c->fail(kMissingDatabase, "Could not find file '" + path.string() + "'.");
+    }
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == OpenMode::Create) flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(path.string().c_str(), &c->db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = c->db ? sqlite3_errmsg(c->db) : sqlite3_errstr(rc);
+        sqlite3_close(c->db);
+        c->db = nullptr;
+        c->fail(rc, message + ": '" + path.string() + "'");
+    }
+    sqlite3_extended_result_codes(c->db, 1);
+    sqlite3_busy_timeout(c->db, kBusyTimeoutMs);
+    // A cheap read of the schema: a file that is not a database fails here, not later.
+    c->query("select count(*) from sqlite_master", false);
+    if (mode == OpenMode::Existing && truncated_database(path)) {
+        c->fail(SQLITE_CORRUPT, "database disk image is malformed (the file is cut short)");
+    }
+    sqlite3_exec(c->db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);  // fails read-only
+    c->exec_simple(durability == Durability::Scratch ? "PRAGMA synchronous=OFF"
+                                                     : "PRAGMA synchronous=NORMAL");
+    if (register_exact_sum(c->db) != SQLITE_OK) c->fail();
+    return c;
+}
+
+void Connection::close(bool quiet) {
+    if (db == nullptr) return;
+    bool committed = true;
+    std::string message;
+    int code = SQLITE_OK;
+    if (!sqlite3_get_autocommit(db)) {
+        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            committed = false;
+            code = sqlite3_extended_errcode(db);
+            message = sqlite3_errmsg(db);
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+    }
+    finalize_all();
+    sqlite3_close_v2(db);
+    db = nullptr;
+    if (!committed && !quiet) fail(code, message);
+}
+
+sqlite3* Connection::handle() const {
+    if (db == nullptr) fail(kObjectInvalid, "Object invalid or no longer set.");
+    return db;
+}
+
+void Connection::fail() const {
+    if (db == nullptr) fail(kObjectInvalid, "Object invalid or no longer set.");
+    fail(sqlite3_extended_errcode(db), sqlite3_errmsg(db));
+}
+
+void Connection::fail(int code, const std::string& message) const {
+    throw StoreError(code, message, name);
+}
+
+void Connection::exec_simple(const char* sql) {
+    if (sqlite3_exec(handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
+}
+
+Connection::Cached& Connection::prepare(const StatementKey& key) {
+    sqlite3* h = handle();
+    if (key.cacheable) {
+        if (auto it = cache_.find(key.text); it != cache_.end()) {
+            lru_.splice(lru_.begin(), lru_, it->second.lru);
+            return it->second;
+        }
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    const int rc =
+        sqlite3_prepare_v2(h, key.text.c_str(), static_cast<int>(key.text.size()), &stmt, &tail);
+    if (rc != SQLITE_OK) fail();
+    if (stmt == nullptr) fail(SQLITE_MISUSE, "The statement is empty.");
+    for (; tail != nullptr && *tail != '\0'; ++tail) {
+        if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') {
+            sqlite3_finalize(stmt);
+            fail(kTooManyStatements, "Characters found after end of SQL statement.");
+        }
+    }
+    if (!key.cacheable) {
+        uncached_ = Cached{};
+        uncached_.stmt = stmt;
+        return uncached_;
+    }
+    if (cache_.size() >= kCacheSize) {
+        auto victim = cache_.find(lru_.back());
+        sqlite3_finalize(victim->second.stmt);
+        cache_.erase(victim);
+        lru_.pop_back();
+    }
+    lru_.push_front(key.text);
+    Cached& entry = cache_[key.text];
+    entry.stmt = stmt;
+    entry.lru = lru_.begin();
+    return entry;
+}
+
+void Connection::finalize_all() {
+    for (auto& [text, entry] : cache_) sqlite3_finalize(entry.stmt);
+    cache_.clear();
+    lru_.clear();
+}
+
+std::shared_ptr<const Columns> Connection::columns_of(Cached& c, bool leading_rowid) {
+    const int prepares = sqlite3_stmt_status(c.stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (c.columns && c.prepares == prepares) return c.columns;
+    auto cols = std::make_shared<Columns>();
+    const int first = leading_rowid ? 1 : 0;
+    const int count = sqlite3_column_count(c.stmt);
+    for (int i = first; i < count; ++i) {
+        const char* name = sqlite3_column_name(c.stmt, i);
+        const char* origin = sqlite3_column_origin_name(c.stmt, i);
+        cols->names.emplace_back(name ? name : "");
+        cols->currency.push_back(is_currency_type(sqlite3_column_decltype(c.stmt, i)));
+        cols->origins.emplace_back(origin ? origin : "");
+        cols->index.emplace(cols->names.back(), cols->names.size() - 1);
+    }
+    c.columns = cols;
+    c.prepares = prepares;
+    return cols;
+}
+
+bool Connection::begin_write() {
+    if (!sqlite3_get_autocommit(handle())) return false;
+    Lease lease(*this, StatementKey{"BEGIN IMMEDIATE", {}, true}, {});
+    lease.step();
+    return true;
+}
+
+void Connection::end_write(bool opened, bool ok) {
+    if (db == nullptr || sqlite3_get_autocommit(db)) return;  // the engine ended it already
+    if (!ok) {
+        // A failed statement is undone by the engine; a batch of scratch writes stays pending.
+        if (opened && durability == Durability::Normal) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+        return;
+    }
+    if (!opened || durability == Durability::Scratch) return;
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(db);
+        const std::string message = sqlite3_errmsg(db);
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        fail(code, message);
+    }
+}
+
+void Connection::run(std::string_view sql, const std::vector<Value>& extra_params) {
+    const StatementKey key = parametrise(sql);
+    Lease lease(*this, key, extra_params);
+    const bool writes = !sqlite3_stmt_readonly(lease.stmt());
+    const bool opened = writes && begin_write();
+    try {
+        while (lease.step()) {
+        }
+    } catch (...) {
+        if (writes) end_write(opened, false);
+        throw;
+    }
+    if (writes) end_write(opened, true);
+}
+
+ResultRows Connection::query(std::string_view sql, bool leading_rowid,
+                             const std::vector<Value>& extra_params) {
+    const StatementKey key = parametrise(sql);
+    Lease lease(*this, key, extra_params);
+    ResultRows out;
+    out.columns = columns_of(lease.entry, leading_rowid);
+    const auto& currency = out.columns->currency;
+    const int first = leading_rowid ? 1 : 0;
+    const int count = static_cast<int>(currency.size());
+    while (lease.step()) {
+        std::vector<Value> row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            row.push_back(column_value(lease.stmt(), i + first, currency[i]));
+        }
+        out.rows.push_back(std::move(row));
+        if (leading_rowid) out.rowids.push_back(sqlite3_column_int64(lease.stmt(), 0));
+    }
+    return out;
+}
+
+void Connection::idle() {
+    if (db == nullptr || sqlite3_get_autocommit(db)) return;
+    if (durability == Durability::Scratch) exec_simple("COMMIT");
+}
+
+}  // namespace tillora::detail

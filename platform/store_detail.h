@@ -1,0 +1,144 @@
+// Internals of the store shared by its source files: the connection with its statement cache,
+// the column description of a result, and the SQL text helpers.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/store.h"
+#include "platform/value.h"
+
+namespace tillora::detail {
+
+// A statement text with its literals lifted out: `text` holds "?" where a literal stood and
+// `params` the literals in order. `cacheable` is false for statements that must be prepared
+// afresh (schema changes, pragmas).
+struct StatementKey {
+    std::string text;
+    std::vector<Value> params;
+    bool cacheable = false;
+};
+
+// Lifts the integer and string literals of the WHERE, HAVING and ON clauses of a SELECT, INSERT,
+// UPDATE or DELETE out of its text. Identifiers (config03, "x 1", [a]), select lists, ORDER BY,
+// GROUP BY and LIMIT keep their literals. A text that already holds parameters is left whole.
+StatementKey parametrise(std::string_view sql);
+
+// A single-table "select <list> from <table> [alias] ..." whose rows can be written back.
+struct UpdatableSelect {
+    std::string table;           // the table name as the engine knows it (unquoted)
+    std::string qualifier;       // the text that names the table in the query (alias or name)
+    std::size_t list_start = 0;  // where the select list starts (after SELECT [ALL])
+    std::string list;            // the select list as written
+    std::string from_clause;     // "from <table> [alias]" as written
+};
+std::optional<UpdatableSelect> parse_updatable(std::string_view sql);
+
+// Registers the exact decimal sum() on a connection. Returns the engine's result code.
+int register_exact_sum(sqlite3* db);
+
+// The money value of a stored number: rounded to four decimals; nullopt when out of range.
+std::optional<Currency> to_currency(double value);
+
+// Hash and equality of names that ignore ASCII case, usable with string_view keys.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const;
+};
+struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+
+// The columns of a result: names, whether the declared type is CURRENCY, and the table column
+// each one comes from (empty for expressions). Lookup by name ignores case.
+struct Columns {
+    std::vector<std::string> names;
+    std::vector<bool> currency;
+    std::vector<std::string> origins;
+    std::unordered_map<std::string, std::size_t, NameHash, NameEqual> index;  // first position
+
+    // Position of a field; npos when there is none.
+    std::size_t find(std::string_view name) const;
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+};
+
+// The rows of a query, read to the end.
+struct ResultRows {
+    std::shared_ptr<const Columns> columns;
+    std::vector<std::vector<Value>> rows;
+    std::vector<std::int64_t> rowids;  // filled when the first result column is the rowid
+};
+
+// One open SQLite connection, shared by the Database and the sets it opened.
+struct Connection {
+    sqlite3* db = nullptr;
+    std::filesystem::path path;
+    std::string name;
+    Durability durability = Durability::Normal;
+
+    Connection() = default;
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    ~Connection();
+
+    // Opens and prepares the connection. Throws StoreError.
+    static std::shared_ptr<Connection> open(const std::filesystem::path& path, OpenMode mode,
+                                            Durability durability);
+    // Commits pending scratch work and closes; `quiet` swallows a failing commit.
+    void close(bool quiet);
+    bool is_open() const { return db != nullptr; }
+
+    // Throws StoreError(3420) when the connection was closed.
+    sqlite3* handle() const;
+    // Throws the StoreError of the engine's last failure (code and message of the connection).
+    [[noreturn]] void fail() const;
+    [[noreturn]] void fail(int code, const std::string& message) const;
+
+    // Runs a statement that returns no rows; data changes run in a write transaction.
+    void run(std::string_view sql, const std::vector<Value>& extra_params = {});
+    // Runs a query and reads every row. With `leading_rowid` the first column is taken as the
+    // rowid of each row and left out of the columns.
+    ResultRows query(std::string_view sql, bool leading_rowid,
+                     const std::vector<Value>& extra_params = {});
+    // Commits pending scratch writes.
+    void idle();
+
+    // Starts a write: BEGIN IMMEDIATE unless a transaction is open. Returns true when this
+    // call opened it (and so must end it with end_write).
+    bool begin_write();
+    // Ends a write begun with begin_write: commits at once on a normal database, keeps the
+    // transaction open on a scratch database until idle(); rolls back when `ok` is false.
+    void end_write(bool opened, bool ok);
+
+  private:
+    struct Cached {
+        sqlite3_stmt* stmt = nullptr;
+        std::shared_ptr<const Columns> columns;
+        int prepares = -1;  // reprepare count the columns were read at
+        std::list<std::string>::iterator lru;
+    };
+    // A prepared statement with its parameters bound, reset when the lease ends.
+    struct Lease;
+
+    Cached& prepare(const StatementKey& key);
+    void exec_simple(const char* sql);
+    std::shared_ptr<const Columns> columns_of(Cached& c, bool leading_rowid);
+    void finalize_all();
+
+    static constexpr std::size_t kCacheSize = 64;
+    std::unordered_map<std::string, Cached> cache_;
+    std::list<std::string> lru_;  // most recently used first
+    Cached uncached_;             // a statement prepared for one run only
+};
+
+}  // namespace tillora::detail
