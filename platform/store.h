@@ -14,25 +14,25 @@ namespace tillora {
 
 // Every failure of the store: an engine code, the engine's message and the database file.
 class StoreError : public std::runtime_error {
-  public:
+public:
     StoreError(int code, std::string message, std::string database);
     int code() const { return code_; }
     const std::string& engine_message() const { return message_; }
     const std::string& database() const { return database_; }
 
-  private:
+private:
     int code_;
     std::string message_;
     std::string database_;
 };
 
 // Engine codes used besides SQLite's own result codes.
-inline constexpr int kMissingDatabase = 53;    // file not found
+inline constexpr int kMissingDatabase = 53;   // file not found
 inline constexpr int kNoCurrentRecord = 3021;  // read or edit past the end of a set
 
 enum class OpenMode {
-    Existing,  // the file must exist: a missing file throws StoreError(kMissingDatabase)
-    Create,    // the file is created when missing (the program makes it on purpose)
+    Existing,        // the file must exist: a missing file throws StoreError(kMissingDatabase)
+    Create,          // the file is created when missing (the program makes it on purpose)
 };
 
 enum class Durability {
@@ -53,7 +53,7 @@ struct Connection;
 // A materialised result set: every row is read when the set is opened, so the record count is
 // exact at once. Field lookups by name are case-insensitive.
 class Recordset {
-  public:
+public:
     Recordset() = default;
     Recordset(Recordset&&) noexcept;
     Recordset& operator=(Recordset&&) noexcept;
@@ -85,7 +85,7 @@ class Recordset {
 
     void close();
 
-  private:
+private:
     friend class Database;
     struct Impl;
     std::unique_ptr<Impl> impl_;
@@ -93,7 +93,7 @@ class Recordset {
 
 // One open database file.
 class Database {
-  public:
+public:
     // Opens the file at `path`. Throws StoreError when the file is missing (OpenMode::Existing),
     // is not a database, or cannot be opened.
     static std::unique_ptr<Database> open(const std::filesystem::path& path,
@@ -117,7 +117,7 @@ class Database {
 
     explicit Database(std::shared_ptr<detail::Connection> connection);
 
-  private:
+private:
     friend void execute_script(Database& db, const std::string& script);
     std::shared_ptr<detail::Connection> conn_;
 };
