@@ -54,7 +54,7 @@ struct Connection;
 // exact at once. Field lookups by name are case-insensitive.
 class Recordset {
 public:
-    Recordset() = default;
+    Recordset();
     Recordset(Recordset&&) noexcept;
     Recordset& operator=(Recordset&&) noexcept;
     ~Recordset();

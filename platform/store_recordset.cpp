@@ -144,6 +144,7 @@ struct Recordset::Impl {
     }
 };
 
+Recordset::Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 Recordset::~Recordset() = default;
