@@ -1,0 +1,328 @@
+// The CUPS back-end against a private, real CUPS scheduler (tests/cups/start_cupsd.sh): a raw
+// queue whose device is a socket listener of this test, which records every byte it receives,
+// a text queue with a pass-through driver writing to a file, a stopped and a rejecting queue.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "platform/cups_printer.h"
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace tillora {
+namespace {
+
+const std::string script_dir = std::string(TILLORA_SOURCE_DIR) + "/tests/cups/";
+
+// The printer of a raw queue: accepts connections on 127.0.0.1 and keeps the bytes of each
+// connection as one job.
+class RawListener {
+  public:
+    RawListener() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof addr;
+        if (::bind(fd_, reinterpret_cast<sockaddr*>(&addr), size) != 0 || ::listen(fd_, 4) != 0 ||
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &size) != 0) {
+            throw std::runtime_error("cannot listen on 127.0.0.1");
+        }
+        port_ = ntohs(addr.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~RawListener() {
+        stop_ = true;
+        thread_.join();
+        ::close(fd_);
+    }
+    int port() const { return port_; }
+
+    // The next job received, waiting at most 60 seconds for it.
+    std::optional<std::string> next_job() {
+        std::unique_lock lock(mutex_);
+        if (!arrived_.wait_for(lock, 60s, [this] { return !jobs_.empty(); })) return std::nullopt;
+        std::string job = std::move(jobs_.front());
+        jobs_.pop_front();
+        return job;
+    }
+
+  private:
+    void serve() {
+        while (!stop_) {
+            pollfd wait{fd_, POLLIN, 0};
+            if (::poll(&wait, 1, 100) <= 0) continue;
+            const int client = ::accept(fd_, nullptr, nullptr);
+            if (client < 0) continue;
+            std::string bytes;
+            char buffer[4096];
+            for (ssize_t n; (n = ::recv(client, buffer, sizeof buffer, 0)) > 0;) {
+                bytes.append(buffer, static_cast<std::size_t>(n));
+            }
+            ::close(client);
+            std::lock_guard lock(mutex_);
+            jobs_.push_back(std::move(bytes));
+            arrived_.notify_all();
+        }
+    }
+
+    int fd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::deque<std::string> jobs_;
+};
+
+int run(const std::string& command) {
+    return std::system(command.c_str());
+}
+
+// The text queue's driver passes the text through unchanged.
+const char* const text_ppd = R"ppd(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "TILLTEXT.PPD"
+*Manufacturer: "Tillora"
+*Product: "(Text Receipt)"
+*ModelName: "Tillora Text Receipt"
+*ShortNickName: "Tillora Text Receipt"
+*NickName: "Tillora Text Receipt"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*cupsFilter2: "text/plain application/vnd.cups-raw 0 gziptoany"
+*OpenUI *PageSize/Page Size: PickOne
+*DefaultPageSize: Roll
+*PageSize Roll/Roll: ""
+*CloseUI: *PageSize
+*DefaultImageableArea: Roll
+*ImageableArea Roll/Roll: "0 0 204 1000"
+*DefaultPaperDimension: Roll
+*PaperDimension Roll/Roll: "204 1000"
+)ppd";
+
+// One private scheduler for the whole suite; the queues sort as Alpha-Raw, bravo-text,
+// Charlie-Stopped, delta-refusing.
+class CupsQueues : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (!fs::exists("/usr/sbin/cupsd") || !fs::exists("/usr/sbin/lpadmin")) return;
+        char pattern[] = "/tmp/tillora-cups-XXXXXX";
+        dir_ = new fs::path(::mkdtemp(pattern));
+        listener_ = new RawListener;
+        if (run(script_dir + "start_cupsd.sh " + dir_->string() + " >/dev/null") != 0) return;
+        ::setenv("CUPS_SERVER", socket().c_str(), 1);
+        test::write_file(*dir_ / "text.ppd", text_ppd);
+        const std::string raw_device = "socket://127.0.0.1:" + std::to_string(listener_->port());
+        const std::string lpadmin = "lpadmin 2>/dev/null -p ";
+        started_ = run(lpadmin + "Alpha-Raw -E -m raw -v " + raw_device) == 0 &&
+                   run(lpadmin + "bravo-text -E -P " + (*dir_ / "text.ppd").string() +
+                       " -v file://" + text_file().string()) == 0 &&
+                   run(lpadmin + "Charlie-Stopped -E -m raw -v " + raw_device) == 0 &&
+                   run("cupsdisable -r 'out of paper' Charlie-Stopped") == 0 &&
+                   run(lpadmin + "delta-refusing -E -m raw -v " + raw_device) == 0 &&
+                   run("cupsreject delta-refusing") == 0;
+    }
+
+    static void TearDownTestSuite() {
+        if (!dir_) return;
+        run(script_dir + "stop_cupsd.sh " + dir_->string());
+        ::unsetenv("CUPS_SERVER");
+        delete listener_;
+        fs::remove_all(*dir_);
+        delete dir_;
+        dir_ = nullptr;
+    }
+
+    void SetUp() override {
+        if (!dir_) GTEST_SKIP() << "cupsd (package cups) or lpadmin (cups-client) not installed";
+        ASSERT_TRUE(started_) << "the private cupsd did not start; see " << *dir_ << "/log";
+    }
+
+    static std::string socket() { return (*dir_ / "cups.sock").string(); }
+    static fs::path text_file() { return *dir_ / "text-out.txt"; }
+
+    // The printer system of the private scheduler with printer `index` selected.
+    static std::unique_ptr<CupsPrinterSystem> printers(long index, std::string modes = "") {
+        auto system = std::make_unique<CupsPrinterSystem>(
+            CupsSettings{.server = socket(), .queue_modes = std::move(modes)});
+        system->select(index);
+        return system;
+    }
+
+    // What the text queue's device file holds once it equals `expected`, or after a minute.
+    static std::string text_output(const std::string& expected) {
+        std::string text;
+        for (int i = 0; i < 600 && text != expected; ++i) {
+            std::this_thread::sleep_for(100ms);
+            std::ifstream in(text_file(), std::ios::binary);
+            text.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        return text;
+    }
+
+    static inline fs::path* dir_ = nullptr;
+    static inline RawListener* listener_ = nullptr;
+    static inline bool started_ = false;
+};
+
+// A receipt job: two report lines, then the six blank lines of the paper feed.
+void print_receipt(Printer& printer, const std::string& font) {
+    printer.set_font(font);
+    printer.set_attribute(false);
+    printer.print_line("All Closed Tickets");
+    printer.print_line("Ticket Count:   3");
+    for (int i = 0; i < 6; ++i) printer.print_line(std::string(39, ' '));
+    printer.end_job();
+}
+
+std::string receipt_lines() {
+    std::string text = "All Closed Tickets\nTicket Count:   3\n";
+    for (int i = 0; i < 6; ++i) text += std::string(39, ' ') + "\n";
+    return text;
+}
+
+TEST_F(CupsQueues, ListsTheQueuesInTheOrderCupsGives) {
+    auto system = printers(0);
+    ASSERT_EQ(system->count(), 4u);
+    const char* const names[] = {"Alpha-Raw", "bravo-text", "Charlie-Stopped", "delta-refusing"};
+    for (long i = 0; i < 4; ++i) {
+        system->select(i);
+        EXPECT_EQ(system->current().name(), names[i]);
+    }
+    for (long index : {4L, -1L}) {
+        EXPECT_THROW(
+            {
+                try {
+                    system->select(index);
+                } catch (const PrinterError& e) {
+                    EXPECT_STREQ(e.what(), "index out of range");
+                    throw;
+                }
+            },
+            PrinterError);
+    }
+}
+
+TEST_F(CupsQueues, RawQueueGetsOneEscPosJobPerEndOfJob) {
+    const std::string init = "\x1b@", cut("\x1dV\x42\x00", 4);
+    const std::string font_a("\x1bM\x00", 3), font_b("\x1bM\x01", 3);
+    const struct {
+        const char* font;
+        std::string command;
+    } cases[] = {{"FontA11", font_a},
+                 {"FontB11", font_b},
+                 {"Printer 16cpi", font_b},
+                 {"Printer 17cpi", font_b},
+                 {"Courier", ""}};
+    auto system = printers(0);
+    for (const auto& c : cases) {
+        print_receipt(system->current(), c.font);
+        const auto job = listener_->next_job();
+        ASSERT_TRUE(job) << c.font;
+        EXPECT_EQ(*job, init + c.command + receipt_lines() + cut) << c.font;
+    }
+}
+
+TEST_F(CupsQueues, TextQueueGetsThePlainLines) {
+    auto system = printers(1);
+    print_receipt(system->current(), "FontB11");
+    EXPECT_EQ(text_output(receipt_lines()), receipt_lines());
+}
+
+TEST_F(CupsQueues, QueueModeOverrideSendsPlainTextToARawQueue) {
+    auto system = printers(0, " alpha-raw = text ,bravo-text=raw");
+    print_receipt(system->current(), "FontA11");
+    const auto job = listener_->next_job();
+    ASSERT_TRUE(job);
+    EXPECT_EQ(*job, receipt_lines());
+}
+
+TEST_F(CupsQueues, StoppedOrRejectingQueueFailsTheJob) {
+    const struct {
+        long index;
+        const char* reason;
+    } cases[] = {{2, "is stopped"}, {3, "refused the job"}};
+    for (const auto& c : cases) {
+        auto system = printers(c.index);
+        try {
+            print_receipt(system->current(), "FontA11");
+            ADD_FAILURE() << "no failure on printer " << c.index;
+        } catch (const PrinterError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(CupsQueues, PrinterSystemOfTheMachineFollowsTillora_Spool) {
+    ::unsetenv("TILLORA_SPOOL");
+    auto cups = make_printer_system();
+    ASSERT_NE(dynamic_cast<CupsPrinterSystem*>(cups.get()), nullptr);
+    EXPECT_EQ(cups->count(), 4u);
+
+    ::setenv("TILLORA_SPOOL", (*dir_ / "spool-out").c_str(), 1);
+    auto spool = make_printer_system();
+    ::unsetenv("TILLORA_SPOOL");
+    auto* spool_system = dynamic_cast<SpoolPrinterSystem*>(spool.get());
+    ASSERT_NE(spool_system, nullptr);
+    EXPECT_EQ(spool_system->folder(), *dir_ / "spool-out");
+}
+
+// A server that is missing, or that takes connections and never answers: no printers, and
+// selecting fails as out of range instead of waiting.
+TEST(CupsServerMissing, HasNoPrinters) {
+    test::TempDir dir;
+    const fs::path silent = dir / "silent.sock";
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", silent.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(fd, 8), 0);
+    for (const fs::path& server : {dir / "missing.sock", silent}) {
+        CupsPrinterSystem system({.server = server.string(),
+                                  .queue_modes = "",
+                                  .connect_timeout_ms = 500,
+                                  .request_timeout_s = 0.5});
+        EXPECT_EQ(system.count(), 0u) << server;
+        EXPECT_THROW(system.select(0), PrinterError) << server;
+    }
+    ::close(fd);
+}
+
+TEST(QueueModes, OverrideListAndMakeAndModel) {
+    const auto modes = parse_queue_modes("Receipt=raw, kitchen = TEXT,bad,=raw,x=laser,,");
+    EXPECT_EQ(modes, (std::map<std::string, QueueMode>{{"receipt", QueueMode::raw},
+                                                       {"kitchen", QueueMode::text}}));
+    EXPECT_EQ(mode_of_queue("Local Raw Printer"), QueueMode::raw);
+    EXPECT_EQ(mode_of_queue("Generic Text-Only Printer"), QueueMode::text);
+    EXPECT_EQ(mode_of_queue(""), QueueMode::text);
+}
+
+}  // namespace
+}  // namespace tillora
