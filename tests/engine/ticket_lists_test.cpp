@@ -171,7 +171,7 @@ TEST(TicketLists, CloseOutModeWritesEveryLineToTheFileAndNothingToPaper) {
     t.enter_closeout_mode();
     cmdserver3_click(t.s());
     const auto lines = t.closeout();
-    ASSERT_EQ(lines.size(), 14u);
+    ASSERT_EQ(lines.size(), 15u);
     EXPECT_EQ(lines[2], "Printed by   :CENTRAL");
     EXPECT_EQ(lines.back(), kDash);
     EXPECT_TRUE(t.jobs().empty());

@@ -1,0 +1,152 @@
+#include "app/master_config.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace tillora {
+namespace {
+
+using test::Row;
+
+Row config_row(const std::string& regflags) {
+    return {{"session", 1234},     {"empvalmethod", 2}, {"offlinemode", 1},
+            {"localprinter", 1},   {"newemp", 1},       {"regflags", regflags},
+            {"arglsrvchg", 0.25}};
+}
+
+void add_config(const std::filesystem::path& db, const std::string& table, const Row& row) {
+    auto d = Database::open(db);
+    test::insert_row(*d, table, row);
+}
+
+TEST(MasterConfig, WorkstationReadsItsOwnConfigTable) {
+    test::TestStation t;
+    add_config(t.home() / "kovra03.mdb", "config", config_row("000000000000000 2"));
+    ModuleState& st = t.st();
+    EXPECT_TRUE(load_master_config(st, t.s().svc));
+    EXPECT_EQ(st.dbpath, "kovra03.mdb");
+    EXPECT_EQ(st.sqlstring, "select * from config");
+    EXPECT_EQ(st.session, 1234);
+    EXPECT_EQ(st.empvalmethod, 2);
+    EXPECT_EQ(st.offlinemode, 1);
+    EXPECT_EQ(st.localprinter, 1);
+    EXPECT_EQ(st.newemp, 1);
+    EXPECT_EQ(st.printertype, 0);  // the 16th character is a blank
+    EXPECT_DOUBLE_EQ(st.arglsrvchg, 0.25);
+    EXPECT_TRUE(t.boxes().empty());
+}
+
+TEST(MasterConfig, PrinterTypeFromTheSixteenthCharacterOfRegflags) {
+    const std::pair<const char*, int> cases[] = {{"xxxxxxxxxxxxxxx2", 2},
+                                                 {"xxxxxxxxxxxxxxx4yyy", 4},
+                                                 {"xxxxxxxxxxxxxxxA", 0},
+                                                 {"123456789012345", 0},
+                                                 {"", 0}};
+    for (const auto& [flags, type] : cases) {
+        EXPECT_EQ(printer_type_from_regflags(flags), type) << flags;
+    }
+}
+
+TEST(MasterConfig, EmptyNumericFieldsGiveZero) {
+    test::TestStation t;
+    add_config(t.home() / "kovra03.mdb", "config", {{"regflags", "000000000000000003"}});
+    ModuleState& st = t.st();
+    st.arglsrvchg = 9;
+    EXPECT_TRUE(load_master_config(st, t.s().svc));
+    EXPECT_EQ(st.session, 0);
+    EXPECT_EQ(st.empvalmethod, 0);
+    EXPECT_EQ(st.localprinter, 0);
+    EXPECT_EQ(st.printertype, 3);
+    EXPECT_EQ(st.arglsrvchg, 0);
+}
+
+TEST(MasterConfig, EmptyTableLoadsNothingAndSaysNothing) {
+    test::TestStation t;
+    ModuleState& st = t.st();
+    EXPECT_FALSE(load_master_config(st, t.s().svc));
+    EXPECT_EQ(st.session, 0);
+    EXPECT_TRUE(t.boxes().empty());
+}
+
+TEST(MasterConfig, MissingFileNamesTheUnit) {
+    test::TestStation t;
+    std::filesystem::remove(t.home() / "kovra03.mdb");
+    EXPECT_FALSE(load_master_config(t.st(), t.s().svc));
+    EXPECT_EQ(t.boxes(),
+              std::vector<std::string>{"MSGBOX Oops... | " +
+                                       escape_line_breaks("The configuration file for Kovra "
+                                                          "unit 03 is missing.\r\n")});
+}
+
+TEST(MasterConfig, DamagedDatabaseIsReportedAndStartUpGoesOn) {
+    test::TestStation t;
+    std::filesystem::remove(t.home() / "kovra03.mdb");
+    test::write_file(t.home() / "kovra03.mdb", std::string(4096, 'x'));
+    ModuleState& st = t.st();
+    EXPECT_FALSE(load_master_config(st, t.s().svc));
+    ASSERT_EQ(t.boxes().size(), 1u);
+    EXPECT_EQ(t.boxes()[0].rfind("MSGBOX Oops... | The database kovra03.mdb could not be read.", 0),
+              0u)
+        << t.boxes()[0];
+    EXPECT_EQ(st.session, 0);
+}
+
+TEST(MasterConfig, MissingFieldIsReportedAndNothingIsKept) {
+    test::TestStation t;
+    std::filesystem::remove(t.home() / "kovra03.mdb");
+    {
+        auto db = Database::open(t.home() / "kovra03.mdb", OpenMode::Create);
+        db->execute("create table config (session integer, empvalmethod integer)");
+        db->execute("insert into config values (77, 2)");
+    }
+    ModuleState& st = t.st();
+    EXPECT_FALSE(load_master_config(st, t.s().svc));
+    EXPECT_EQ(t.boxes().size(), 1u);
+    EXPECT_EQ(st.session, 0);
+    EXPECT_EQ(st.empvalmethod, 0);
+}
+
+TEST(MasterConfig, MasterNodeAsksUntilOneToTen) {
+    test::TestStation t;
+    test::create_database(t.home() / "server" / "KOVRAH.MDB", "history.sql");
+    add_config(t.home() / "server" / "KOVRAH.MDB", "config03", config_row("xxxxxxxxxxxxxxx1"));
+    ModuleState& st = t.st();
+    st.masternode = 1;
+    st.unitstr = "00";
+    t.ui.inputs = {std::string("12"), std::string("0"), std::string(" 3 ")};
+    EXPECT_TRUE(load_master_config(st, t.s().svc));
+    const std::string ask =
+        "INPUT Master Configuration | Type the workstation # to configure and click OK. (1-10)";
+    EXPECT_EQ(t.boxes(), (std::vector<std::string>{ask + " -> 12", ask + " -> 0", ask + " ->  3 "}));
+    EXPECT_EQ(st.unitstr, "3");
+    EXPECT_EQ(st.dbpath, st.mapdrive + "KOVRAH.MDB");
+    EXPECT_EQ(st.sqlstring, "select * from config03");
+    EXPECT_EQ(st.session, 1234);
+    EXPECT_EQ(st.printertype, 1);
+}
+
+TEST(MasterConfig, MasterNodeTenReadsConfig10) {
+    test::TestStation t;
+    test::create_database(t.home() / "server" / "KOVRAH.MDB", "history.sql");
+    add_config(t.home() / "server" / "KOVRAH.MDB", "config10", config_row(""));
+    t.st().masternode = 1;
+    t.ui.inputs = {std::nullopt, std::string("abc"), std::string("10")};
+    EXPECT_TRUE(load_master_config(t.st(), t.s().svc));
+    EXPECT_EQ(t.st().sqlstring, "select * from config10");
+    EXPECT_EQ(t.boxes().size(), 3u);
+}
+
+TEST(MasterConfig, MasterNodeGivesUpWhenNobodyAnswers) {
+    test::TestStation t;
+    t.st().masternode = 1;
+    EXPECT_FALSE(load_master_config(t.st(), t.s().svc));
+    const auto boxes = t.boxes();
+    ASSERT_EQ(boxes.size(), static_cast<std::size_t>(kMaxWorkstationAsks) + 1);
+    EXPECT_EQ(boxes.back(),
+              "MSGBOX Master Configuration | No workstation number was given: the "
+              "configuration is not loaded.");
+}
+
+}  // namespace
+}  // namespace tillora

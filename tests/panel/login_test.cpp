@@ -1,0 +1,158 @@
+#include "panel/login.h"
+
+#include <gtest/gtest.h>
+
+#include "panel/entry.h"
+#include "support/test_support.h"
+
+namespace tillora {
+namespace {
+
+using test::Row;
+
+void add_employees(test::TestStation& t) {
+    auto db = Database::open(t.home() / "kovraemp.mdb");
+    const Row rows[] = {
+        {{"empid", 101}, {"operator", 11}, {"accessnum", "5551"}, {"pword", "1234"}},
+        {{"empid", 102}, {"operator", 12}, {"accessnum", "5552"}, {"pword", "38500"}},
+        {{"empid", 103}, {"operator", 13}, {"accessnum", "5553"}, {"pword", "38501"}},
+        {{"empid", 104}, {"pword", "0"}},
+        {{"empid", 105}, {"pword", Value::null()}},
+        {{"empid", 106}, {"pword", ""}},
+        {{"empid", 107}, {"pword", "0123"}},
+    };
+    for (const Row& r : rows) test::insert_row(*db, "empinfo", r);
+}
+
+void log_in(test::TestStation& t, const std::string& id, const std::string& password) {
+    t.s().form.txtempid.text = id;
+    t.s().form.txtpassword.text = password;
+    cmdlogin_click(t.s());
+}
+
+TEST(Login, OutcomesByIdAndPassword) {
+    const struct {
+        const char* name;
+        const char* id;
+        const char* password;
+        const char* box;  // "" when the login succeeds
+        bool manager;
+    } cases[] = {
+        {"server", "101", "1234", "", false},
+        {"wrong password", "101", "999", "Invalid Password", false},
+        {"not found", "999", "1", "Employee not found", false},
+        {"zero password", "104", "0", "Employee not found", false},
+        {"null password", "105", "", "Employee not found", false},
+        {"empty password", "106", "", "Employee not found", false},
+        {"manager at exactly 38500", "102", "38500", "", false},
+        {"manager above 38500", "103", "38501", "", true},
+        {"stored leading zero", "107", "123", "", false},
+        {"letters in the ID", "abc", "1", "Employee not found", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TestStation t;
+        add_employees(t);
+        log_in(t, c.id, c.password);
+        const FormModel& f = t.s().form;
+        const bool ok = std::string(c.box).empty();
+        EXPECT_EQ(t.boxes(), ok ? std::vector<std::string>{}
+                                : std::vector<std::string>{std::string("MSGBOX Oops... | ") + c.box});
+        EXPECT_EQ(f.cmdserver1.enabled, ok);
+        EXPECT_EQ(f.cmdserver2.enabled, ok);
+        EXPECT_EQ(f.cmdmorning.enabled, ok);
+        EXPECT_EQ(f.cmdevening.enabled, ok);
+        EXPECT_EQ(f.cmdmanager.enabled, c.manager);
+        EXPECT_EQ(f.helpwindow.text, ok ? "Select Report" : "");
+    }
+}
+
+TEST(Login, SaleInProgressRefusesWithoutLookingUp) {
+    test::TestStation t;
+    add_employees(t);
+    test::write_file(t.home() / "regflag.flg", "");
+    log_in(t, "101", "1234");
+    EXPECT_EQ(t.boxes(), std::vector<std::string>{"MSGBOX Oops... | Reports may not be performed "
+                                                  "while an active \\nsale is in progress."});
+    EXPECT_EQ(t.st().saleactive, 1);
+    EXPECT_EQ(t.st().sqlstring, "");
+    EXPECT_FALSE(t.s().form.cmdserver1.enabled);
+}
+
+TEST(Login, StatementByValidationMethod) {
+    const std::pair<int, const char*> cases[] = {
+        {0, "select * from empinfo where empid = 101"},
+        {1, "select * from empinfo where empid = 101"},
+        {2, "select * from empinfo where operator = 101"},
+        {3, "select * from empinfo where accessnum = '101'"},
+        {4, ""},
+    };
+    for (const auto& [method, sql] : cases) {
+        ModuleState st;
+        st.empid = 101;
+        st.empvalmethod = static_cast<std::int16_t>(method);
+        EXPECT_EQ(employee_statement(st), sql) << method;
+    }
+}
+
+TEST(Login, LooksUpByOperatorAndAccessNumber) {
+    const std::pair<int, const char*> cases[] = {{2, "13"}, {3, "5553"}, {4, "103"}};
+    for (const auto& [method, id] : cases) {
+        SCOPED_TRACE(method);
+        test::TestStation t;
+        add_employees(t);
+        t.st().empvalmethod = static_cast<std::int16_t>(method);
+        log_in(t, id, "38501");
+        EXPECT_EQ(t.s().form.cmdmanager.enabled, method != 4);
+    }
+}
+
+TEST(Login, CardSwipeFillsBothBoxes) {
+    test::TestStation t;
+    add_employees(t);
+    focus_control(t.s(), "txtempid");
+    for (char c : std::string("103;38501\r")) key_press(t.s(), c);
+    EXPECT_EQ(t.s().form.focused, "cmdlogin");
+    key_press(t.s(), '\r');  // Enter on the focused Log In button
+    EXPECT_TRUE(t.boxes().empty());
+    EXPECT_TRUE(t.s().form.cmdmanager.enabled);
+    EXPECT_EQ(t.st().empid, 103);
+}
+
+TEST(Login, MissingEmployeeDatabaseIsReported) {
+    test::TestStation t;
+    std::filesystem::remove(t.home() / "kovraemp.mdb");
+    log_in(t, "101", "1234");
+    ASSERT_EQ(t.boxes().size(), 1u);
+    EXPECT_NE(t.boxes()[0].find("kovraemp.mdb"), std::string::npos) << t.boxes()[0];
+    EXPECT_FALSE(t.s().form.cmdserver1.enabled);
+}
+
+TEST(Login, LogoutKeepsTheShortcutsAndAFailedLoginKeepsTheFrame) {
+    test::TestStation t;
+    add_employees(t);
+    FormModel& f = t.s().form;
+    log_in(t, "103", "38501");
+    cmdmanager_click(t.s());
+    EXPECT_TRUE(f.framanager.visible);
+    log_in(t, "103", "1");
+    EXPECT_TRUE(f.framanager.visible);
+    EXPECT_TRUE(f.cmdmanager.enabled);
+
+    f.ownsalesonly = 1;
+    cmdmanager_click(t.s());
+    EXPECT_EQ(f.ownsalesonly, 0);
+
+    focus_control(t.s(), "txtempid");
+    EXPECT_FALSE(f.framanager.visible);
+    EXPECT_FALSE(f.cmdmanager.enabled);
+    EXPECT_FALSE(f.cmdserver1.enabled);
+    EXPECT_FALSE(f.cmdserver2.enabled);
+    EXPECT_TRUE(f.cmdmorning.enabled);
+    EXPECT_EQ(f.txtempid.text, "");
+    EXPECT_EQ(f.txtpassword.text, "");
+    EXPECT_EQ(f.activefield, 1);
+}
+
+}  // namespace
+}  // namespace tillora

@@ -1,0 +1,279 @@
+// The store over SQLite: exact money sums, failures as StoreError, result sets, writing rows
+// back, and waiting for a database that another connection is writing.
+#include "platform/store.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <thread>
+
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace tillora {
+namespace {
+
+// The StoreError an action throws; fails the test when it throws nothing.
+StoreError error_of(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const StoreError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no StoreError";
+    return StoreError(0, "", "");
+}
+
+std::unique_ptr<Database> table_db(const test::TempDir& dir, const std::string& script,
+                                   Durability durability = Durability::Normal) {
+    auto db = Database::open(dir / "t.db", OpenMode::Create, durability);
+    execute_script(*db, script);
+    return db;
+}
+
+TEST(ExactSum, MoneySumsAreExactWhereTheFloatingPointTotalIsNot) {
+    test::TempDir dir;
+    auto db = table_db(dir, "create table t (x CURRENCY);");
+    std::mt19937_64 random(20200904);
+    std::uniform_int_distribution<std::int64_t> cents(1, 100000000);  // .01 to 1,000,000.00
+    std::int64_t total_cents = 0;
+    std::string script;
+    for (int chunk = 0; chunk < 100; ++chunk) {
+        script += "insert into t values ";
+        for (int i = 0; i < 1000; ++i) {
+            const std::int64_t c = cents(random);
+            total_cents += c;
+            script += (i ? ",(" : "(") + std::to_string(c / 100) + "." +
+                      std::to_string(100 + c % 100).substr(1) + ")";
+        }
+        script += ";";
+    }
+    execute_script(*db, script);
+
+    const Currency exact{total_cents * 100};
+    EXPECT_EQ(db->open_recordset("select sum(x) from t").field(std::size_t{0}).as_currency(),
+              exact);
+    // total() is still the engine's own floating-point sum: it misses the exact amount.
+    const Value builtin = db->open_recordset("select total(x) from t").field(std::size_t{0});
+    EXPECT_NE(builtin.as_currency(), exact);
+}
+
+TEST(ExactSum, KindsOfInputAndEmptySums) {
+    test::TempDir dir;
+    auto db = table_db(dir, "create table t (x CURRENCY);");
+    const std::pair<std::string, Value> cases[] = {
+        {"select sum(v) from (select 1 as v union all select 2)", Value(std::int64_t{3})},
+        {"select sum(v) from (select 0.1 as v union all select 0.2)", Value(0.3)},
+        {"select sum(v) from (select 12 as v union all select 0.345)", Value(12.345)},
+        {"select sum(v) from (select '2.5' as v union all select 1)", Value(3.5)},
+        {"select sum(v) from (select null as v union all select -0.25)", Value(-0.25)},
+        {"select sum(v) from (select null as v)", Value::null()},
+        {"select sum(x) from t", Value::null()},
+    };
+    for (const auto& [sql, expected] : cases) {
+        EXPECT_EQ(db->open_recordset(sql).field(std::size_t{0}), expected) << sql;
+    }
+    const auto e = error_of([&] {
+        db->open_recordset(
+            "select sum(v) from (select 9223372036854775807 as v union all "
+            "select 1)");
+    });
+    EXPECT_NE(e.engine_message().find("integer overflow"), std::string::npos);
+}
+
+TEST(StoreErrors, BadFilesAndStatementsThrowWithAUsefulMessage) {
+    test::TempDir dir;
+    {
+        auto db = table_db(dir, "create table xact (ticket integer, memo text);");
+        for (int i = 0; i < 40; ++i) {
+            db->execute("insert into xact values (" + std::to_string(i) + ", '" +
+                        std::string(1000, 'x') + "')");
+        }
+    }
+    std::mt19937 random(7);
+    std::string noise(8192, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    test::write_file(dir / "noise.mdb", noise);
+    const std::string whole = test::read_file(dir / "t.db");
+    test::write_file(dir / "half.mdb", whole.substr(0, whole.size() / 2));
+    test::write_file(dir / "header.mdb", whole.substr(0, 60));
+    fs::create_directory(dir / "folder.mdb");
+
+    struct Case {
+        std::string what;
+        std::function<void()> action;
+        int code;
+        std::string message;  // a part of the engine's message
+    };
+    const Case cases[] = {
+        {"missing file", [&] { Database::open(dir / "none.mdb"); }, kMissingDatabase,
+         "Could not find file '" + (dir / "none.mdb").string() + "'."},
+        {"missing table",
+         [&] { Database::open(dir / "t.db")->open_recordset("select * from nosuch"); },
+         SQLITE_ERROR, "no such table: nosuch"},
+        {"missing column",
+         [&] { Database::open(dir / "t.db")->execute("delete * from xact where nosuch = 1"); },
+         SQLITE_ERROR, "no such column: nosuch"},
+        {"random bytes", [&] { Database::open(dir / "noise.mdb"); }, SQLITE_NOTADB,
+         "file is not a database"},
+        {"truncated", [&] { Database::open(dir / "half.mdb"); }, SQLITE_CORRUPT, "malformed"},
+        {"header only", [&] { Database::open(dir / "header.mdb"); }, SQLITE_NOTADB,
+         "not a database"},
+        {"a folder", [&] { Database::open(dir / "folder.mdb"); }, SQLITE_CANTOPEN,
+         "unable to open"},
+        {"two statements",
+         [&] { Database::open(dir / "t.db")->execute("delete from xact; drop table xact"); }, 3142,
+         "after end of SQL statement"},
+    };
+    for (const auto& c : cases) {
+        const StoreError e = error_of(c.action);
+        EXPECT_EQ(e.code() & 0xff, c.code & 0xff) << c.what << ": " << e.what();
+        EXPECT_NE(e.engine_message().find(c.message), std::string::npos)
+            << c.what << ": " << e.what();
+    }
+    EXPECT_FALSE(fs::exists(dir / "none.mdb"));  // an existing database is never created
+    EXPECT_EQ(Database::open(dir / "t.db")->open_recordset("select * from xact").record_count(),
+              40);
+}
+
+TEST(Recordset, ReadsEveryKindOfValueAndMovesLikeTheEngine) {
+    test::TempDir dir;
+    auto db = table_db(dir,
+                       "create table t (n integer, m CURRENCY, d real, s text);"
+                       "insert into t values (1, 12.34, 0.5, 'a'), (2, 12, 2, null),"
+                       "(3, null, null, 'c');");
+    auto rs = db->open_recordset("select * from t order by n");
+    ASSERT_EQ(rs.record_count(), 3);
+    EXPECT_FALSE(rs.bof());
+    EXPECT_EQ(rs.field("N"), Value(std::int64_t{1}));
+    EXPECT_EQ(rs.field("m"), Value(Currency{123400}));
+    EXPECT_EQ(rs.field("D"), Value(0.5));
+    EXPECT_EQ(rs.field(3), Value("a"));
+    EXPECT_EQ(rs.field_name(1), "m");
+    rs.move_next();
+    EXPECT_EQ(rs.field("m"), Value(Currency{120000}));  // stored as a whole number
+    EXPECT_EQ(rs.field("d"), Value(2.0));
+    EXPECT_TRUE(rs.is_null("s"));
+    rs.move_last();
+    EXPECT_EQ(rs.field("n"), Value(std::int64_t{3}));
+    EXPECT_TRUE(rs.is_null("m"));
+    rs.move_next();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_EQ(error_of([&] { rs.field("n"); }).code(), kNoCurrentRecord);
+    EXPECT_EQ(error_of([&] { rs.move_next(); }).code(), kNoCurrentRecord);
+    rs.move_first();
+    EXPECT_EQ(rs.field("n"), Value(std::int64_t{1}));
+    EXPECT_EQ(error_of([&] { rs.field("nosuch"); }).code(), 3265);
+
+    auto none = db->open_recordset("select sum(m) as total from t where n > 5");
+    EXPECT_TRUE(none.field("TOTAL").is_null());
+    auto empty = db->open_recordset("select * from t where n > 5");
+    EXPECT_TRUE(empty.eof());
+    EXPECT_TRUE(empty.bof());
+    EXPECT_EQ(empty.record_count(), 0);
+    EXPECT_EQ(error_of([&] { empty.move_last(); }).code(), kNoCurrentRecord);
+}
+
+TEST(Recordset, AddedAndEditedRowsAreWrittenBackExactly) {
+    test::TempDir dir;
+    auto db = test::create_database(dir / "RPT03.MDB", "report.sql");
+    auto rs = db->open_recordset("select * from ar", SetKind::Updatable);
+    ASSERT_TRUE(rs.eof());
+    rs.add_new();
+    rs.set("ARDATE", 101);
+    rs.set("base", Currency{123456789012345});  // 12,345,678,901.2345
+    rs.set("memo", "it's");
+    rs.update();
+    rs.add_new();
+    rs.set("ardate", 102);
+    rs.set("memo", Value::null());
+    rs.update();
+    EXPECT_EQ(rs.record_count(), 2);
+    EXPECT_TRUE(rs.eof());  // an added row does not move the set
+    rs.move_first();
+    EXPECT_EQ(rs.field("base"), Value(Currency{123456789012345}));
+    EXPECT_EQ(rs.field("srvchg"), Value(Currency{0}));  // the column's default
+    rs.edit();
+    rs.set("base", Currency{-5});
+    rs.set("memo", Value::null());
+    rs.update();
+    EXPECT_EQ(rs.field("base"), Value(Currency{-5}));
+
+    auto again = db->open_recordset("select * from ar order by ardate");
+    EXPECT_EQ(again.field("base"), Value(Currency{-5}));
+    EXPECT_TRUE(again.is_null("memo"));
+    again.move_next();
+    EXPECT_EQ(again.field("ardate"), Value(std::int64_t{102}));
+    EXPECT_EQ(db->open_recordset("select sum(base) from ar").field(std::size_t{0}).as_currency(),
+              Currency{-5});
+
+    auto filtered = db->open_recordset("select * from ar a where ardate = 102 order by ardate",
+                                       SetKind::Updatable);
+    filtered.edit();
+    filtered.set(std::size_t{9}, "edited");
+    filtered.update();
+    EXPECT_EQ(filtered.field("memo"), Value("edited"));
+
+    auto snapshot = db->open_recordset("select * from ar");
+    EXPECT_EQ(error_of([&] { snapshot.add_new(); }).code(), 3027);
+    auto computed =
+        db->open_recordset("select ardate, base * 2 as twice from ar", SetKind::Updatable);
+    computed.edit();
+    EXPECT_EQ(error_of([&] { computed.set("twice", 1); }).code(), 3164);
+    EXPECT_EQ(error_of([&] { rs.set("base", 1); }).code(), 3020);  // no add_new or edit
+
+    db.reset();  // the database goes away before its set
+    EXPECT_EQ(error_of([&] { rs.field("base"); }).code(), 3420);
+    EXPECT_EQ(error_of([&] { rs.add_new(); }).code(), 3420);
+}
+
+TEST(Concurrency, AWriteWaitsForAnotherWriterThenGoesOn) {
+    test::TempDir dir;
+    table_db(dir, "create table t (who text);");
+    auto db = Database::open(dir / "t.db");
+    std::atomic<bool> locked{false};
+    std::thread holder([&] {
+        auto other = Database::open(dir / "t.db");
+        other->execute("begin immediate");
+        other->execute("insert into t values ('holder')");
+        locked = true;
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        other->execute("commit");
+    });
+    while (!locked) std::this_thread::yield();
+    db->execute("insert into t values ('waiter')");  // waits for the holder's commit
+    holder.join();
+    auto rs = db->open_recordset("select who from t order by rowid");
+    ASSERT_EQ(rs.record_count(), 2);
+    EXPECT_EQ(rs.field("who"), Value("holder"));
+
+    // A lock held past the busy timeout is a StoreError, not a hang or a crash.
+    auto blocker = Database::open(dir / "t.db");
+    blocker->execute("begin immediate");
+    EXPECT_EQ(error_of([&] { db->execute("insert into t values ('late')"); }).code() & 0xff,
+              SQLITE_BUSY);
+    blocker->execute("rollback");
+}
+
+TEST(Concurrency, ScratchWritesReachOtherConnectionsAtIdle) {
+    test::TempDir dir;
+    auto scratch = table_db(dir, "create table t (n integer);", Durability::Scratch);
+    scratch->execute("insert into t values (1)");
+    auto reader = Database::open(dir / "t.db");
+    EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 0);
+    EXPECT_EQ(scratch->open_recordset("select * from t").record_count(), 1);
+    scratch->idle();
+    EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 1);
+    scratch->execute("insert into t values (2)");
+    scratch.reset();  // closing commits too
+    EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 2);
+}
+
+}  // namespace
+}  // namespace tillora

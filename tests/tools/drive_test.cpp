@@ -1,0 +1,144 @@
+#include "tools/drive_script.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "support/test_support.h"
+
+namespace tillora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A driver run on the test installation: node file of unit 3, employees 101 (server, 1234) and
+// 103 (manager, 38501). The scripted UI and the driver write into one output.
+struct Drive {
+    Drive() {
+        test::write_file(t.home() / "ravonode.ini", "POSUNIT=3\nNODENUMBER=3\n");
+        auto db = Database::open(t.home() / "kovraemp.mdb");
+        test::insert_row(*db, "empinfo", {{"empid", 101}, {"pword", "1234"}});
+        test::insert_row(*db, "empinfo", {{"empid", 103}, {"pword", "38501"}});
+    }
+    int run(const std::string& script) {
+        std::istringstream in(script);
+        s = std::make_unique<Station>(Services{ui, *t.printers, t.clock, t.home()});
+        return run_script(in, *s, out, err);
+    }
+    std::vector<std::string> lines() const {
+        std::vector<std::string> all;
+        std::istringstream in(out.str());
+        for (std::string l; std::getline(in, l);) all.push_back(l);
+        return all;
+    }
+
+    test::TestStation t;
+    std::ostringstream out, err;
+    ScriptedUi ui{&out};
+    std::unique_ptr<Station> s;
+};
+
+TEST(Drive, ScriptErrorsStopBeforeAnythingRuns) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"focus txtempid\njump high\n", "line 2: unknown action \"jump\""},
+        {"# comment\n\nclick cmdnowhere\n", "line 3: unknown control \"cmdnowhere\""},
+        {"keypad 12\n", "line 1: unknown keypad key \"12\" (0-9, Clear, Enter/Ok, Bksp)"},
+        {"key Tab\n", "line 1: unknown key \"Tab\" (Enter, Backspace or F5)"},
+        {"answer maybe\n", "line 1: answer must be yes or no"},
+        {"show\n", "line 1: unknown control \"\""},
+    };
+    for (const auto& [script, message] : cases) {
+        SCOPED_TRACE(script);
+        Drive d;
+        EXPECT_EQ(d.run(script), kScriptError);
+        EXPECT_EQ(d.err.str(), std::string(message) + "\n");
+        EXPECT_EQ(d.out.str(), "");
+    }
+}
+
+TEST(Drive, ManagerLoginWithKeypadAndKeyboard) {
+    Drive d;
+    EXPECT_EQ(d.run("show txtempid\n"
+                    "type 1x03;38501   # a swipe: ID ; password\n"
+                    "key Enter\n"
+                    "key Enter    # Log In has the focus\n"
+                    "show cmdmanager\n"
+                    "click cmdmanager\n"
+                    "show framanager\n"
+                    "focus txtfromhour\n"
+                    "keypad 2\nkeypad 7\n"
+                    "show txtfromhour\n"
+                    "keypad Enter/Ok\n"
+                    "focus txtempid\n"
+                    "click cmdserver1\n"),
+              kScriptDone)
+        << d.err.str();
+    EXPECT_EQ(d.lines(), (std::vector<std::string>{
+                             "SHOW txtempid text= enabled=1 visible=1",
+                             "SHOW cmdmanager text=Manager Reports enabled=1 visible=1",
+                             "SHOW framanager text=Manager Reports enabled=1 visible=1",
+                             "SHOW txtfromhour text=23 enabled=1 visible=1",
+                             "DISABLED cmdserver1",
+                         }));
+}
+
+TEST(Drive, LoginMessagesAndHelp) {
+    Drive d;
+    test::write_file(d.t.home() / "regflag.flg", "");
+    EXPECT_EQ(d.run("focus txtempid\ntype 101\nkeypad Enter/Ok\ntype 1234\nclick cmdlogin\n"
+                    "click lblhelp\nclick cmdhelp\nshow frahelp\nclick lblhelp\nshow frahelp\n"),
+              kScriptDone);
+    const auto lines = d.lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0],
+              "MSGBOX Oops... | Reports may not be performed while an active \\nsale is in "
+              "progress.");
+    EXPECT_EQ(lines[1], "DISABLED lblhelp");
+    EXPECT_EQ(lines[2], "SHOW frahelp text=Tillora Reports Help enabled=1 visible=1");
+    EXPECT_EQ(lines[3], "SHOW frahelp text=Tillora Reports Help enabled=1 visible=0");
+}
+
+TEST(Drive, LeadingAnswersServeTheMasterNodeStartUp) {
+    Drive d;
+    test::write_file(d.t.home() / "ravonode.ini", "POSUNIT=0\nNODENUMBER=1\n");
+    EXPECT_EQ(d.run("input 12\ninput\ninput 4\nshow txtfromdate\n"), kScriptDone);
+    const std::string ask =
+        "INPUT Master Configuration | Type the workstation # to configure and click OK. (1-10)";
+    EXPECT_EQ(d.lines(), (std::vector<std::string>{
+                             ask + " -> 12", ask + " ->", ask + " -> 4",
+                             "MSGBOX Oops... | The configuration file for Kovra unit 4 is "
+                             "missing.\\n",
+                             "SHOW txtfromdate text=20200904 enabled=1 visible=1"}));
+}
+
+TEST(Drive, ProgramRunsAScriptFile) {
+    const fs::path program = fs::path(TILLORA_BINARY_DIR) / "tillora-drive";
+    if (!fs::exists(program)) GTEST_SKIP() << "tillora-drive is not built";
+    Drive d;
+    const fs::path script = d.t.home() / "login.drive";
+    test::write_file(script,
+                     "focus txtempid\ntype 101\nkey Enter\nkeypad Enter/Ok\ntype 999\n"
+                     "key Enter\nkey Enter\nshow cmdserver1\nbogus\n");
+    const std::string command = program.string() + " --home " + d.t.home().string() +
+                                " --now 2020-09-04T10:00:00 " + script.string() + " > " +
+                                (d.t.home() / "out.txt").string() + " 2> " +
+                                (d.t.home() / "err.txt").string();
+    int status = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_EQ(test::read_file(d.t.home() / "err.txt"), "line 9: unknown action \"bogus\"\n");
+
+    test::write_file(script, "focus txtempid\ntype 101\nkeypad Enter/Ok\ntype 999\nkey Enter\n"
+                             "key Enter\nshow cmdserver1\n");
+    status = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(test::file_lines(d.t.home() / "out.txt"),
+              (std::vector<std::string>{"MSGBOX Oops... | Invalid Password",
+                                        "SHOW cmdserver1 text=My Sales Summary enabled=0 "
+                                        "visible=1"}));
+}
+
+}  // namespace
+}  // namespace tillora
