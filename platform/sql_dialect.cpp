@@ -174,6 +174,9 @@ bool is_data_statement(std::string_view word) {
     }
     return false;
 }
+bool is_schema_statement(std::string_view word) {
+    return same_word(word, "create") || same_word(word, "drop") || same_word(word, "alter");
+}
 bool is_cacheable_control(std::string_view word) {
     return same_word(word, "begin") || same_word(word, "commit") || same_word(word, "end") ||
            same_word(word, "rollback");
@@ -237,11 +240,13 @@ StatementKey parametrise(std::string_view sql) {
         const std::string_view word = text_of(sql, t);
         if (first) {
             first = false;
-            if (t.kind != Kind::Word) return {std::string(sql), {}, false};
-            if (is_cacheable_control(word)) return {std::string(sql), {}, true};
-            if (!is_data_statement(word)) return {std::string(sql), {}, false};
+            if (t.kind != Kind::Word) return {std::string(sql), {}, false, false};
+            if (is_cacheable_control(word)) return {std::string(sql), {}, true, false};
+            if (!is_data_statement(word)) {
+                return {std::string(sql), {}, false, is_schema_statement(word)};
+            }
         }
-        if (t.kind == Kind::Parameter) return {std::string(sql), {}, true};
+        if (t.kind == Kind::Parameter) return {std::string(sql), {}, true, true};
         if (t.kind == Kind::Word) {
             if (starts_clause_with_literals(word)) lifting = true;
             if (ends_clause_with_literals(word)) lifting = false;
@@ -262,6 +267,7 @@ StatementKey parametrise(std::string_view sql) {
     }
     key.text.append(sql.substr(copied));
     key.cacheable = true;
+    key.transactional = true;
     return key;
 }
 

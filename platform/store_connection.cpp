@@ -293,7 +293,7 @@ std::shared_ptr<const Columns> Connection::columns_of(Cached& c, bool leading_ro
 
 bool Connection::begin_write() {
     if (!sqlite3_get_autocommit(handle())) return false;
-    Lease lease(*this, StatementKey{"BEGIN IMMEDIATE", {}, true}, {});
+    Lease lease(*this, StatementKey{"BEGIN IMMEDIATE", {}, true, false}, {});
     lease.step();
     return true;
 }
@@ -319,7 +319,7 @@ void Connection::end_write(bool opened, bool ok) {
 void Connection::run(std::string_view sql, const std::vector<Value>& extra_params) {
     const StatementKey key = parametrise(sql);
     Lease lease(*this, key, extra_params);
-    const bool writes = !sqlite3_stmt_readonly(lease.stmt());
+    const bool writes = key.transactional && !sqlite3_stmt_readonly(lease.stmt());
     const bool opened = writes && begin_write();
     try {
         while (lease.step()) {

@@ -21,11 +21,13 @@ namespace tillora::detail {
 
 // A statement text with its literals lifted out: `text` holds "?" where a literal stood and
 // `params` the literals in order. `cacheable` is false for statements that must be prepared
-// afresh (schema changes, pragmas).
+// afresh (schema changes, pragmas); `transactional` is true for the data and schema statements
+// that may run inside a write transaction (not BEGIN, COMMIT, PRAGMA, VACUUM, ATTACH).
 struct StatementKey {
     std::string text;
     std::vector<Value> params;
     bool cacheable = false;
+    bool transactional = false;
 };
 
 // Lifts the integer and string literals of the WHERE, HAVING and ON clauses of a SELECT, INSERT,
