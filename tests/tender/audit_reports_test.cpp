@@ -186,13 +186,13 @@ TEST(AuditFileReports, CloseOutWritesTheListingsWithoutFeed) {
     t.enter_closeout_mode();
     cmdaudit_click(t.s());
     cmdpaidinpaidout_click(t.s());
-    EXPECT_EQ(t.closeout(),
-              test::file_header("Audit File   :audit03.txt", kDash40) + kAuditListing +
-                  test::file_header("Error File   :error03.txt", kDash40) +
-                  Lines{"0904\\11:00\\Printer off line"} + kPaidHeader +
-                  Lines{"0904\\09:00\\E#12\\PAIDOUT 12.50", "0904\\09:10\\E#12\\PAIDOUT 2.25",
-                        "0904\\09:20\\E#12\\PAID-IN 5.00"} +
-                  paid_totals("14.75", "5.00", "19.75"));
+    const Lines paid_body = {"0904\\09:00\\E#12\\PAIDOUT 12.50", "0904\\09:10\\E#12\\PAIDOUT 2.25",
+                             "0904\\09:20\\E#12\\PAID-IN 5.00"};
+    const Lines expected = test::file_header("Audit File   :audit03.txt", kDash40) + kAuditListing +
+                           test::file_header("Error File   :error03.txt", kDash40) +
+                           Lines{"0904\\11:00\\Printer off line"} + kPaidHeader + paid_body +
+                           paid_totals("14.75", "5.00", "19.75");
+    EXPECT_EQ(t.closeout(), expected);
     EXPECT_TRUE(t.jobs().empty());
 }
 
