@@ -108,7 +108,9 @@ class SpoolPrinter : public Printer {
         if (ec) spool_failure("create", folder_, ec.value());
         std::string text;
         for (const auto& line : lines_) text += line + "\n";
-        const long number = publish(write_temporary(folder_, text), highest_job(folder_) + 1);
+        const long first_free = highest_job(folder_) + 1;
+        const long number = publish(write_temporary(folder_, text), first_free);
+        lines_.clear();  // delivered; the companion below only describes the job
         const fs::path meta = write_temporary(
             folder_, "font=" + font_ + "\nattribute=" + (attribute_ ? "on" : "off") + "\n");
         fs::rename(meta, folder_ / job_name(number, "meta"), ec);
@@ -116,7 +118,6 @@ class SpoolPrinter : public Printer {
             ::unlink(meta.c_str());
             spool_failure("write", folder_ / job_name(number, "meta"), ec.value());
         }
-        lines_.clear();
     }
 
     bool has_open_job() const { return !lines_.empty(); }
