@@ -1,0 +1,130 @@
+#include "gui/qt_ui.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStringList>
+#include <QWidget>
+
+namespace tillora::gui {
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QMessageBox::Icon qt_icon(Icon icon) {
+    switch (icon) {
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Dialogs of a topmost window stay above it.
+void keep_above(QWidget& dialog, bool topmost) {
+    if (topmost) dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+}  // namespace
+
+void QtUi::attach(QWidget* window) {
+    window_ = window;
+    if (topmost_) set_topmost(true);
+}
+
+Answer QtUi::message_box(const std::string& text, const std::string& title, Icon icon,
+                         Buttons buttons, bool default_no) {
+    const bool yes_no = buttons == Buttons::YesNo;
+    QMessageBox box(qt_icon(icon), qs(title), qs(text),
+                    yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, window_);
+    if (yes_no) {
+        box.setDefaultButton(default_no ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    }
+    keep_above(box, topmost_);
+    const int result = box.exec();
+    if (!yes_no) return Answer::Ok;
+    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::optional<std::string> QtUi::input_box(const std::string& prompt, const std::string& title,
+                                           const std::string& initial) {
+    QInputDialog dialog(window_);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(qs(title));
+    dialog.setLabelText(qs(prompt));
+    dialog.setTextValue(qs(initial));
+    keep_above(dialog, topmost_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
+}
+
+std::string QtUi::file_dialog(const FileDialogRequest& request) {
+    QFileDialog dialog(window_, qs(request.title), qs(request.initial_folder),
+                       qt_name_filter(request.filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The export rewrites its files every time and asks before it starts.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!request.file_name.empty()) dialog.selectFile(qs(request.file_name));
+    keep_above(dialog, topmost_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+    return dialog.selectedFiles().first().toStdString();
+}
+
+void QtUi::yield() {
+    if (on_yield) on_yield();
+    QCoreApplication::processEvents();
+}
+
+void QtUi::set_topmost(bool on) {
+    topmost_ = on;
+    if (window_ == nullptr) return;
+    // Changing the flags of a shown window hides it; show it again at the same place.
+    const bool shown = window_->isVisible();
+    const QPoint place = window_->pos();
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) {
+        window_->move(place);
+        window_->show();
+    }
+}
+
+bool QtUi::start_program(const std::string& path) {
+    const QFileInfo program(qs(path));
+    return QProcess::startDetached(program.absoluteFilePath(), {}, program.absolutePath());
+}
+
+QString qt_name_filter(const std::string& filter) {
+    const QStringList parts = qs(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        const QString pattern = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
+        if (description.isEmpty() && pattern.isEmpty()) continue;
+        // Qt reads the patterns from the parentheses; a description that already shows them
+        // stays as it is.
+        if (pattern.isEmpty() || description.contains('(')) {
+            filters << description;
+        } else {
+            filters << description + " (" + QString(pattern).replace(';', ' ') + ")";
+        }
+    }
+    return filters.join(";;");
+}
+
+}  // namespace tillora::gui
