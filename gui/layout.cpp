@@ -130,7 +130,7 @@ std::vector<Placement> build_placements() {
             {server_buttons[i], "",
              QRect(kReportLeft + (i % 2) * (half + kGap),
                    kLoginTop + (i / 2) * (kReportButtonHeight + kGap), half, kReportButtonHeight),
-             kButtonFont, true});
+             kButtonFont + 1});
     }
     const int frame_height = kWindowSize.height() - kMargin - kFrameTop;
     out.push_back({"framanager", "", QRect(kReportLeft, kFrameTop, kReportWidth, frame_height),
@@ -154,7 +154,7 @@ std::vector<Placement> build_placements() {
     out.push_back(
         {"lblhelp", "frahelp",
          QRect(12, kFrameTitleHeight, help.width() - 24, help.height() - kFrameTitleHeight - 12),
-         kButtonFont});
+         20});
     return out;
 }
 
