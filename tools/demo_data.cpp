@@ -159,7 +159,7 @@ void make_sales(const DemoOptions& o, const fs::path& home, DemoSummary& summary
     audit.close();
     errors.close();
     if (progress) progress("building the indexes of " + transaction_db_name(o.unit));
-    xact_db.exec_all(xact_schema.indexes);
+    xact_db.finish(xact_schema);
 
     SqliteFile held_db(home / "server" / "kovratmp.mdb");
     const SchemaParts held_schema = create_tables(held_db, o.schema, "held.sql");
@@ -167,7 +167,7 @@ void make_sales(const DemoOptions& o, const fs::path& home, DemoSummary& summary
     held_db.exec("BEGIN");
     insert_lines(held_insert, held);
     held_db.exec("COMMIT");
-    held_db.exec_all(held_schema.indexes);
+    held_db.finish(held_schema);
     summary.held_lines = static_cast<long>(held.size());
 }
 

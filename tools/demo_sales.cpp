@@ -27,6 +27,8 @@ struct Extras {
     bool removed = false;
     bool service_line = false;
     bool open_item = false;
+    bool party = false;  // a large party with a service charge posted to the account
+    bool sent = false;   // already sent to the back office (status 4 or 5)
 };
 
 // What every line of one ticket shares.
@@ -79,8 +81,8 @@ TicketFrame new_frame(Day& day, std::int64_t ticket, int open, int minutes) {
     TicketFrame f;
     f.ticket = ticket;
     f.server = employees()[day.rng.weighted(day.server_weights)].empid;
-    constexpr std::array kCovers = {1, 2, 3, 4, 5, 6, 8};
-    f.covers = kCovers[day.rng.weighted({15, 40, 15, 18, 5, 4, 3})];
+    constexpr std::array kCovers = {1, 2, 3, 4, 5};
+    f.covers = kCovers[day.rng.weighted({15, 40, 15, 20, 6})];
     if (day.rng.chance(0.6)) f.member = std::to_string(10001 + day.rng.below(400));
     f.open = open;
     f.close = std::min(open + minutes * kMinute, kLastSecond - day.rng.between(0, 59));
@@ -191,7 +193,7 @@ void add_closed_extras(Day& day, const TicketFrame& f, const Extras& extras,
     }
     if (extras.removed) lines.push_back(item_line(day, f, pick_item(day), kRemoved));
     const std::int64_t items = counted_base(lines);
-    if (f.covers >= 6) {
+    if (extras.party) {
         const MenuItem& charge = party_service_charge();
         XactLine line = special_line(day, f, charge.number, f.close - 120);
         line.base = percent_of(items, 180);
@@ -301,17 +303,18 @@ std::string ticket_entry(const TicketFrame& f, const char* what) {
     return "#" + std::to_string(f.ticket) + " Ticket " + what;
 }
 
-int closed_status(DemoRandom& rng) {
-    return 2 + static_cast<int>(rng.weighted({60, 20, 15, 5}));
+int closed_status(DemoRandom& rng, bool sent) {
+    return (sent ? 4 : 2) + static_cast<int>(rng.weighted({75, 25}));
 }
 
 void closed_ticket(Day& day, TicketFrame f, const Extras& extras) {
+    if (extras.party) f.covers = day.rng.between(6, 12);
     std::vector<XactLine> lines;
-    ring_items(day, f, day.rng.between(5, 9), lines);
+    ring_items(day, f, day.rng.between(6, 10), lines);
     add_closed_extras(day, f, extras, lines);
     const std::int64_t due = ticket_due(lines);
     pay(day, f, due, lines);
-    finish(day, lines, closed_status(day.rng), day.out.lines);
+    finish(day, lines, closed_status(day.rng, extras.sent), day.out.lines);
     audit(day, f.open, f.server, ticket_entry(f, "started"));
     audit(day, f.close, f.server, ticket_entry(f, "closed ") + money_text(due));
 }
@@ -332,7 +335,7 @@ void payment_on_account(Day& day, TicketFrame f) {
     line.poscodes = "P0NX";
     std::vector<XactLine> lines{line};
     lines.push_back(tender_line(day, f, code, amount, 1));
-    finish(day, lines, closed_status(day.rng), day.out.lines);
+    finish(day, lines, closed_status(day.rng, day.rng.chance(0.2)), day.out.lines);
     audit(day, f.open, f.server,
           "POA\\" + f.member + "\\" + tender(code).short_label + "\\" + money_text(amount));
 }
@@ -468,6 +471,8 @@ DaySales SalesGenerator::day(const CalendarDate& date, int day_index, bool recen
     spread(rng_, closed, 80, &Extras::removed);
     spread(rng_, closed, 150, &Extras::service_line);
     spread(rng_, closed, 120, &Extras::open_item);
+    spread(rng_, closed, 50, &Extras::party);
+    spread(rng_, closed, 200, &Extras::sent);
 
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         const int open = opens[i];

@@ -117,7 +117,7 @@ void create_config_db(const std::filesystem::path& path, const std::filesystem::
     SqliteFile db(path);
     const SchemaParts parts = create_tables(db, schema, "config.sql");
     insert_fields(db, "config", config_fields(offline));
-    db.exec_all(parts.indexes);
+    db.finish(parts);
 }
 
 void create_history_db(const std::filesystem::path& path, const std::filesystem::path& schema,
@@ -133,7 +133,7 @@ void create_history_db(const std::filesystem::path& path, const std::filesystem:
         insert_fields(db, "config" + unit_text(n), fields);
     }
     db.exec("COMMIT");
-    db.exec_all(parts.indexes);
+    db.finish(parts);
 }
 
 void create_employee_db(const std::filesystem::path& path, const std::filesystem::path& schema) {
@@ -147,13 +147,13 @@ void create_employee_db(const std::filesystem::path& path, const std::filesystem
                        {"pword", e.pword},
                        {"empname", e.name}});
     }
-    db.exec_all(parts.indexes);
+    db.finish(parts);
 }
 
 void create_empty_db(const std::filesystem::path& path, const std::filesystem::path& schema,
                      const std::string& schema_file) {
     SqliteFile db(path);
-    db.exec_all(create_tables(db, schema, schema_file).indexes);
+    db.finish(create_tables(db, schema, schema_file));
 }
 
 }  // namespace tillora::demo

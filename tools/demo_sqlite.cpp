@@ -96,9 +96,14 @@ SqliteFile::SqliteFile(const std::filesystem::path& path) : path_(path) {
         throw DemoError("Cannot create " + path.string() + ": " + why);
     }
     sqlite3_busy_timeout(db_, 5000);
-    // WAL like the register's databases; no syncing while loading (the file is new and is
-    // complete once closed).
-    exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF;");
+    // Loading a new file needs neither a journal nor syncing: a run that fails leaves a file
+    // that is thrown away anyway. finish() puts the file into WAL mode like the register's.
+    exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;");
+}
+
+void SqliteFile::finish(const SchemaParts& schema) {
+    exec_all(schema.indexes);
+    exec("PRAGMA journal_mode=WAL;");
 }
 
 SqliteFile::~SqliteFile() {

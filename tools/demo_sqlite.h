@@ -27,7 +27,8 @@ SchemaParts split_schema(std::string_view script);
 // empty, otherwise the copy compiled into the program. Throws DemoError when it is missing.
 std::string schema_text(const std::filesystem::path& folder, std::string_view file);
 
-// One database file, created when missing, in WAL mode. Throws DemoError on any failure.
+// One database file, created when missing, loaded without a journal and put into WAL mode by
+// finish(). Throws DemoError on any failure.
 class SqliteFile {
   public:
     explicit SqliteFile(const std::filesystem::path& path);
@@ -35,6 +36,9 @@ class SqliteFile {
     SqliteFile(const SqliteFile&) = delete;
     SqliteFile& operator=(const SqliteFile&) = delete;
 
+    // Ends the load: builds the schema's indexes and puts the file into WAL mode, as the
+    // register's databases are.
+    void finish(const SchemaParts& schema);
     // Runs one or more statements that return no rows.
     void exec(const std::string& sql);
     // Runs statements one at a time (a schema part).
