@@ -65,6 +65,10 @@ public:
     void move_next();
     void move_first();
     void move_last();
+    // Position of the current row: 0 for the first, record_count() past the end. move_to goes
+    // back to such a position; it throws StoreError(kNoCurrentRecord) outside 0..record_count().
+    long absolute_position() const;
+    void move_to(long position);
 
     // Reads a field of the current row; throws StoreError(kNoCurrentRecord) at the end of the
     // set and StoreError(3265) for an unknown field name.

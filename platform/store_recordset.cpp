@@ -183,6 +183,19 @@ void Recordset::move_last() {
     m.pos = m.rows.size() - 1;
 }
 
+long Recordset::absolute_position() const {
+    return static_cast<long>(Impl::of(impl_).pos);
+}
+
+void Recordset::move_to(long position) {
+    auto& m = Impl::of(impl_);
+    if (position < 0 || static_cast<std::size_t>(position) > m.rows.size()) {
+        m.fail(kNoCurrentRecord, "No current record.");
+    }
+    m.mode = Impl::Mode::None;
+    m.pos = static_cast<std::size_t>(position);
+}
+
 const Value& Recordset::field(std::string_view name) const {
     const auto& m = Impl::of(impl_);
     return field(m.position_of(name));
