@@ -196,7 +196,10 @@ void Connection::close(bool quiet) {
     bool committed = true;
     std::string message;
     int code = SQLITE_OK;
-    if (!sqlite3_get_autocommit(db)) {
+    // Pending scratch writes are kept; a transaction begun explicitly and never ended is not.
+    if (!sqlite3_get_autocommit(db) && durability == Durability::Normal) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    } else if (!sqlite3_get_autocommit(db)) {
         if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
             committed = false;
             code = sqlite3_extended_errcode(db);

@@ -96,7 +96,8 @@ struct Connection {
     // Opens and prepares the connection. Throws StoreError.
     static std::shared_ptr<Connection> open(const std::filesystem::path& path, OpenMode mode,
                                             Durability durability);
-    // Commits pending scratch work and closes; `quiet` swallows a failing commit.
+    // Closes, keeping pending scratch writes (commit) and dropping a transaction left open on a
+    // normal database (rollback); `quiet` swallows a failing commit.
     void close(bool quiet);
     bool is_open() const { return db != nullptr; }
 
