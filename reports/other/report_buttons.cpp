@@ -4,6 +4,7 @@
 #include <map>
 
 #include "engine/ticket_lists.h"
+#include "export/export_transactions.h"
 #include "reports/other/credit_card.h"
 #include "reports/other/print_all.h"
 #include "reports/other/removed_items.h"
@@ -34,6 +35,7 @@ const std::map<std::string, Handler>& report_handlers() {
         {"cmdaudit", cmdaudit_click},
         {"cmdpaidinpaidout", cmdpaidinpaidout_click},
         {"cmdticketcount", cmdticketcount_click},
+        {"cmdexport1", cmdexport1_click},
     };
     return handlers;
 }

@@ -1,0 +1,79 @@
+#include "export/export_record.h"
+
+namespace tillora {
+
+namespace {
+
+// The last `count` characters of a text (all of it when shorter).
+std::string last_chars(const std::string& text, std::size_t count) {
+    return text.size() > count ? text.substr(text.size() - count) : text;
+}
+
+// The n-th character (from 0) of a text as a one-character text; empty past its end.
+std::string char_at(const std::string& text, std::size_t n) {
+    return n < text.size() ? text.substr(n, 1) : std::string();
+}
+
+bool has_number(const Value& v, double number) {
+    return !v.is_null() && !v.is_empty() && v.as_double() == number;
+}
+
+// A money field, or "0" for a payment on account, whose amounts the A/R system books itself.
+std::string amount(const Recordset& row, const char* name, bool payment_on_account) {
+    return payment_on_account ? "0" : default_text(row.field(name));
+}
+
+}  // namespace
+
+std::string quoted_record(const std::vector<std::string>& fields) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += "\",\"";
+        out += fields[i];
+    }
+    return out + "\"\r\n";
+}
+
+std::string export_reference(const Value& ticket, const Value& poschitnum) {
+    const std::string padded = last_chars("0000000" + trim(default_text(ticket)), 7);
+    return last_chars(padded + default_text(poschitnum), 10);
+}
+
+bool skipped_by_export(const Recordset& row) {
+    return has_number(row.field("itemnumber"), -1) && has_number(row.field("postendtype"), 9);
+}
+
+std::vector<std::string> export_fields(const Recordset& row, const std::string& unitstr) {
+    const bool poa = has_number(row.field("itemnumber"), -3);
+    const std::string codes = default_text(row.field("poscodes"));
+    return {
+        default_text(row.field("posacctnum")),
+        export_reference(row.field("ticket"), row.field("poschitnum")),
+        default_text(row.field("poschitdate")),
+        default_text(row.field("posmemberacctnum")),
+        default_text(row.field("poschitemployee")),
+        default_text(row.field("poschitcovers")),
+        amount(row, "poschitbase", poa),
+        amount(row, "poschitsrvchg", poa),
+        amount(row, "poschittax", poa),
+        amount(row, "poschittotal", poa),
+        char_at(codes, 0),
+        char_at(codes, 1),
+        char_at(codes, 2),
+        char_at(codes, 3),
+        " ",
+        "Tillora-" + unitstr,
+        default_text(row.field("posmemo")),
+        default_text(row.field("postendtype")),
+    };
+}
+
+std::vector<std::string> history_fields(const Recordset& row) {
+    std::vector<std::string> fields;
+    fields.reserve(row.field_count());
+    for (std::size_t i = 0; i < row.field_count(); ++i)
+        fields.push_back(default_text(row.field(i)));
+    return fields;
+}
+
+}  // namespace tillora

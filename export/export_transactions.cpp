@@ -1,0 +1,233 @@
+#include "export/export_transactions.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "engine/audit_file.h"
+#include "engine/pipeline.h"
+#include "engine/question.h"
+#include "export/error_explanation.h"
+#include "export/export_record.h"
+#include "export/marked_pass.h"
+#include "panel/range.h"
+#include "platform/files.h"
+
+namespace fs = std::filesystem;
+
+namespace tillora {
+
+namespace {
+
+constexpr int kExportedStatus = 6;
+constexpr int kHistoryStatus = 7;
+
+// What the error path tells about a run that stopped.
+struct ExportProgress {
+    PassProgress exported;
+    PassProgress history;
+};
+
+struct ExportFiles {
+    fs::path export_file;
+    fs::path history_file;
+    fs::path card_file;
+};
+
+ExportFiles export_files(const Station& s) {
+    const ModuleState& st = s.st;
+    return {s.path(st.exportdir + "export" + st.unitstr + ".csv"),
+            s.path(st.exportdir + "kovrax" + st.unitstr + ".csv"),
+            s.path(st.exportdir + "ccard" + st.unitstr + ".csv")};
+}
+
+std::string date_range(const ModuleState& st) {
+    return " and poschitdate between " + std::to_string(st.fromdate) + " and " +
+           std::to_string(st.todate);
+}
+
+std::string export_selection(const ModuleState& st, const std::string& status_condition) {
+    return "select * from xact where " + status_condition + " and poschittotal <> 0" +
+           date_range(st) + " order by poschitnum";
+}
+
+std::string history_selection(const ModuleState& st) {
+    return "select * from xact where status > -10 and status < 8" + date_range(st) +
+           " order by poschitnum";
+}
+
+bool confirm_range(Station& s) {
+    ModuleState& st = s.st;
+    st.title = Value("Export Transactions");
+    st.msg = "Export transactions from and including " + std::to_string(st.fromdate) +
+             "\nto and including " + std::to_string(st.todate) +
+             "\nClick YES to continue; no to stop now.";
+    return ask_yes_no(s);
+}
+
+bool confirm_reexport(Station& s) {
+    s.st.title = Value("Re-export transactions?");
+    s.st.msg =
+        "Transactions for the chosen date range have either already been\n"
+        "exported or they do not exist on this workstation.\n\n"
+        "Caution: Re-exporting and re-importing transactions\n"
+        "can double-up data in the A/R system.\n\n"
+        "Would you like to try to re-export them?";
+    return ask_yes_no(s);
+}
+
+// The rows to export: the closed rows not yet exported or, when there are none and the
+// operator agrees, the rows exported before. False when there is nothing to export.
+bool select_export_rows(Station& s, Database& db, Recordset& rows) {
+    ModuleState& st = s.st;
+    st.sqlstring = export_selection(st, "(status = 2 or status = 3)");
+    rows = db.open_recordset(st.sqlstring, SetKind::Updatable);
+    if (rows.record_count() > 0) return true;
+    if (!confirm_reexport(s)) return false;
+    rows.close();
+    st.sqlstring = export_selection(st, "status >= 4");
+    rows = db.open_recordset(st.sqlstring, SetKind::Updatable);
+    if (rows.record_count() > 0) return true;
+    st.msg = "Completed transactions for the chosen date\nrange do not exist on this workstation.";
+    s.message(st.msg, "Oops...", Icon::Information);
+    return false;
+}
+
+// A row written to the export file: status 6 unless it was sent before (a re-export keeps its
+// status), and one more export.
+void mark_exported(Recordset& row) {
+    if (row.field("Status").as_int() < 4) row.set("Status", Value(kExportedStatus));
+    const Value& count = row.field("export");
+    row.set("export", Value(count.is_null() ? std::int64_t{1} : count.as_int() + 1));
+}
+
+void mark_in_history(Recordset& row) {
+    row.set("Status", Value(kHistoryStatus));
+}
+
+PassRules export_rules(const std::string& unitstr) {
+    return {
+        skipped_by_export,
+        [](const Recordset& row) {
+            return "Exporting " + export_reference(row.field("ticket"), row.field("poschitnum"));
+        },
+        [unitstr](const Recordset& row) { return export_fields(row, unitstr); },
+        mark_exported,
+    };
+}
+
+PassRules history_rules() {
+    return {
+        nullptr,
+        [](const Recordset& row) { return "Exporting " + default_text(row.field("itemnumber")); },
+        history_fields,
+        mark_in_history,
+    };
+}
+
+void run_export(Station& s, std::unique_ptr<Database>& db, ExportProgress& progress) {
+    ModuleState& st = s.st;
+    st.dbpath = st.xactdb.empty() ? std::string() : (s.svc.home / st.xactdb).string();
+    db = open_database_at(s, st.dbpath);
+    Recordset rows;
+    if (!select_export_rows(s, *db, rows)) return;
+
+    const ExportFiles files = export_files(s);
+    for (const fs::path& file : {files.export_file, files.history_file, files.card_file}) {
+        delete_file(file);
+    }
+    s.yield();
+
+    write_and_mark(s, *db, rows, files.export_file, export_rules(st.unitstr), progress.exported);
+    rows.close();
+    s.yield();
+
+    st.sqlstring = history_selection(st);
+    Recordset all = db->open_recordset(st.sqlstring, SetKind::Updatable);
+    if (all.record_count() > 0) {
+        all.move_first();
+        write_and_mark(s, *db, all, files.history_file, history_rules(), progress.history);
+    }
+    all.close();
+
+    show_status(s, "Export complete");
+    st.auditline =
+        "Export " + std::to_string(st.fromdate) + "-" + std::to_string(st.todate) + " complete";
+    append_audit_entry(s);
+}
+
+std::string stopped_status(const ExportProgress& progress) {
+    return "Export stopped: " + std::to_string(progress.exported.marked) + " exported, " +
+           std::to_string(progress.history.marked) + " in history";
+}
+
+void append_export_entry(Station& s) {
+    s.st.auditline = "Export Trans-" + s.form.txtempid.text;
+    try {
+        append_audit_entry(s);
+    } catch (const FileError& e) {
+        s.st.auditline.clear();
+        s.st.msg =
+            "The audit entry could not be written to " + audit_file_name(s.st) + ".\n" + e.what();
+        s.message(s.st.msg, "Oops...", Icon::Exclamation);
+    }
+}
+
+}  // namespace
+
+std::string export_folder_of(const std::string& chosen) {
+    const std::size_t at = chosen.find("export");
+    if (at != std::string::npos) return chosen.substr(0, at);
+    std::error_code ec;
+    if (fs::is_directory(chosen, ec)) return chosen.back() == '/' ? chosen : chosen + "/";
+    const std::size_t slash = chosen.rfind('/');
+    return slash == std::string::npos ? std::string() : chosen.substr(0, slash + 1);
+}
+
+void export_core(Station& s) {
+    if (!confirm_range(s)) return;
+    ExportProgress progress;
+    std::unique_ptr<Database> db;
+    try {
+        run_export(s, db, progress);
+    } catch (...) {
+        explain_database_error(s, current_error_code());
+        return_to_program_folder(s);
+        show_status(s, stopped_status(progress));
+    }
+    try {
+        if (db) db->close();
+    } catch (const StoreError&) {
+        // Closing after a failure may fail again; the failure has been told.
+    }
+    db.reset();
+    s.yield();
+}
+
+void cmdexport1_click(Station& s) {
+    ModuleState& st = s.st;
+    verifydate(s);
+    return_to_program_folder(s);
+    const std::string chosen =
+        s.svc.ui.file_dialog({"Select Export Destination", s.svc.home.string(),
+                              "export" + st.unitstr + ".csv", "CSV Files (*.csv)|*.csv"});
+    s.yield();
+    if (chosen.empty()) {
+        st.msg = "Please use the default file name and select the destination.";
+        s.message(st.msg, "Oops...", Icon::Information);
+        return;
+    }
+    if (chosen.size() > 1) st.exportdir = export_folder_of(chosen);
+    return_to_program_folder(s);
+    st.title = Value("Confirm export...");
+    st.msg = "Click YES to export now; click NO to cancel export.";
+    if (!ask_yes_no(s)) {
+        return_to_program_folder(s);
+        return;
+    }
+    export_core(s);
+    append_export_entry(s);
+    return_to_program_folder(s);
+}
+
+}  // namespace tillora

@@ -1,0 +1,68 @@
+#include "export/marked_pass.h"
+
+#include "engine/pipeline.h"
+#include "export/export_record.h"
+#include "export/record_file.h"
+
+namespace tillora {
+
+namespace {
+
+// Marks the rows at `positions` in one transaction; nothing of the batch is kept on failure.
+void mark_batch(Database& db, Recordset& rows, const std::vector<long>& positions,
+                const PassRules& rules) {
+    db.execute("begin immediate");
+    try {
+        for (long position : positions) {
+            rows.move_to(position);
+            rows.edit();
+            rules.mark(rows);
+            rows.update();
+        }
+        db.execute("commit");
+    } catch (...) {
+        try {
+            db.execute("rollback");
+        } catch (const StoreError&) {
+            // The engine may have ended the transaction itself; the first error is the one told.
+        }
+        throw;
+    }
+    db.idle();
+}
+
+// Puts the batch's records on the disk, then marks the batch and goes back to where the pass is.
+void finish_batch(Database& db, Recordset& rows, RecordFile& out, std::vector<long>& positions,
+                  const PassRules& rules, PassProgress& progress) {
+    if (positions.empty()) return;
+    out.sync();
+    const long resume = rows.absolute_position();
+    mark_batch(db, rows, positions, rules);
+    progress.marked += static_cast<long>(positions.size());
+    positions.clear();
+    rows.move_to(resume);
+}
+
+}  // namespace
+
+void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesystem::path& file,
+                    const PassRules& rules, PassProgress& progress, std::size_t rows_per_batch) {
+    RecordFile out(file);
+    std::vector<long> pending;
+    pending.reserve(rows_per_batch);
+    for (; !rows.eof(); rows.move_next()) {
+        if (rules.skip && rules.skip(rows)) continue;
+        show_status(s, rules.status(rows));
+        out.write(quoted_record(rules.fields(rows)));
+        ++progress.written;
+        pending.push_back(rows.absolute_position());
+        s.yield();
+        if (pending.size() >= rows_per_batch) {
+            finish_batch(db, rows, out, pending, rules, progress);
+        }
+    }
+    finish_batch(db, rows, out, pending, rules, progress);
+    out.close();
+}
+
+}  // namespace tillora

@@ -1,0 +1,65 @@
+#include "export/record_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tillora {
+
+RecordFile::RecordFile(const std::filesystem::path& path) : path_(path) {
+    create_private_file(path_);
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd_ < 0) fail("open for appending", errno);
+}
+
+RecordFile::~RecordFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void RecordFile::fail(const char* action, int error) const {
+    throw RecordFileError(
+        std::string("cannot ") + action + " " + path_.string() + ": " + std::strerror(error),
+        error);
+}
+
+// A record cut short by a full disk is taken off again, so the file ends with a whole record.
+void RecordFile::drop_partial_record(std::size_t written) {
+    struct stat info {};
+    if (written == 0 || ::fstat(fd_, &info) != 0) return;
+    if (static_cast<std::size_t>(info.st_size) >= written) {
+        [[maybe_unused]] const int ignored = ::ftruncate(fd_, info.st_size - written);
+    }
+}
+
+void RecordFile::write(std::string_view record) {
+    if (fd_ < 0) fail("write to", EBADF);
+    std::size_t done = 0;
+    while (done < record.size()) {
+        const ssize_t n = ::write(fd_, record.data() + done, record.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            drop_partial_record(done);
+            fail("write to", error);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void RecordFile::sync() {
+    if (fd_ < 0) fail("write to", EBADF);
+    // Some special files (a terminal, /dev/full) cannot be synced; they have nothing to lose.
+    if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) fail("save", errno);
+}
+
+void RecordFile::close() {
+    if (fd_ < 0) return;
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) fail("finish writing", errno);
+}
+
+}  // namespace tillora

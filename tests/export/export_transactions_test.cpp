@@ -1,0 +1,261 @@
+#include "export/export_transactions.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/files.h"
+#include "support/test_support.h"
+
+namespace tillora {
+namespace {
+
+using test::Row;
+using test::TestStation;
+
+// One day of workstation 03 that exercises every rule of the export: a payment on account with
+// a 9-character reference and a short poscodes, an item with a 10-character reference, a type 9
+// tender (skipped), a zero-total line and a line sent before (history only), a line of another
+// day and a voided line (untouched), a line with null fields.
+void add_day(TestStation& t) {
+    const Row member = {{"posacctnum", 4000},
+                        {"posmemberacctnum", "M77"},
+                        {"poschitemployee", 15},
+                        {"poschitcovers", 2}};
+    auto with = [&](Row row) {
+        row.insert(row.end(), member.begin(), member.end());
+        return row;
+    };
+    t.add_lines({
+        with({{"ticket", 123},
+              {"poschitnum", 345},
+              {"itemnumber", 401},
+              {"poschitbase", 12.5},
+              {"poschittax", 0.69},
+              {"poschittotal", 13.19},
+              {"posmemo", "Burger"},
+              {"poscodes", "F1NT"}}),
+        with({{"ticket", 123},
+              {"poschitnum", 45},
+              {"itemnumber", -3},
+              {"status", 3},
+              {"postendtype", 1},
+              {"poschitbase", 20.0},
+              {"poschittotal", 20.0},
+              {"posmemo", "POA"},
+              {"poscodes", "AB"}}),
+        with({{"ticket", 123},
+              {"poschitnum", 346},
+              {"itemnumber", -1},
+              {"postendtype", 9},
+              {"poschittotal", 13.19}}),
+        {{"ticket", 124}, {"poschitnum", 400}},
+        {{"ticket", 125}, {"poschitnum", 401}, {"status", 4}, {"poschittotal", 8.0}},
+        {{"ticket", 126}, {"poschitnum", 402}, {"poschitdate", 20200903}, {"poschittotal", 1.0}},
+        {{"ticket", 127}, {"poschitnum", 403}, {"status", -12}, {"poschittotal", 1.0}},
+        {{"ticket", 128},
+         {"poschitnum", 404},
+         {"poschittotal", 5.0},
+         {"postendtype", Value::null()}},
+    });
+}
+
+// "poschitnum:status:export" of every line, in poschitnum order.
+std::vector<std::string> marks(TestStation& t) {
+    auto db = t.xact_db();
+    Recordset rs = db->open_recordset("select * from xact order by poschitnum");
+    std::vector<std::string> out;
+    for (; !rs.eof(); rs.move_next()) {
+        out.push_back(default_text(rs.field("poschitnum")) + ":" +
+                      default_text(rs.field("status")) + ":" + default_text(rs.field("export")));
+    }
+    return out;
+}
+
+// Runs the button with the dialog answering `path` and every question answered by `answers`.
+void run_export(TestStation& t, const std::string& path, std::initializer_list<bool> answers) {
+    t.ui.files.push_back(path);
+    t.ui.answers.assign(answers);
+    cmdexport1_click(t.s());
+}
+
+class ExportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        add_day(t);
+        t.s().form.txtempid.text = "12";
+        t.st().empid = 12;
+    }
+    std::string out(const std::string& name) const { return (t.home() / "out" / name).string(); }
+    TestStation t;
+};
+
+const std::string kExport =
+    "\"4000\",\"000012345\",\"20200904\",\"M77\",\"15\",\"2\",\"0\",\"0\",\"0\",\"0\",\"A\",\"B\","
+    "\"\",\"\",\" \",\"Tillora-03\",\"POA\",\"1\"\r\n"
+    "\"4000\",\"0000123345\",\"20200904\",\"M77\",\"15\",\"2\",\"12.5\",\"0\",\"0.69\",\"13.19\","
+    "\"F\",\"1\",\"N\",\"T\",\" \",\"Tillora-03\",\"Burger\",\"0\"\r\n"
+    "\"\",\"0000128404\",\"20200904\",\"\",\"\",\"\",\"0\",\"0\",\"0\",\"5\",\"\",\"\",\"\",\"\","
+    "\" \",\"Tillora-03\",\"\",\"\"\r\n";
+
+const std::string kHistory =
+    "\"123\",\"45\",\"1\",\"-3\",\"6\",\"1\",\"0\",\"20200904\",\"12:00:00\",\"20\",\"0\",\"0\","
+    "\"20\",\"4000\",\"POA\",\"\",\"M77\",\"15\",\"2\",\"AB\",\"1\"\r\n"
+    "\"123\",\"345\",\"1\",\"401\",\"6\",\"0\",\"0\",\"20200904\",\"12:00:00\",\"12.5\",\"0\","
+    "\"0.69\",\"13.19\",\"4000\",\"Burger\",\"\",\"M77\",\"15\",\"2\",\"F1NT\",\"1\"\r\n"
+    "\"123\",\"346\",\"1\",\"-1\",\"2\",\"9\",\"0\",\"20200904\",\"12:00:00\",\"0\",\"0\",\"0\","
+    "\"13.19\",\"4000\",\"\",\"\",\"M77\",\"15\",\"2\",\"\",\"\"\r\n"
+    "\"124\",\"400\",\"1\",\"1\",\"2\",\"0\",\"0\",\"20200904\",\"12:00:00\",\"0\",\"0\",\"0\","
+    "\"0\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"
+    "\"125\",\"401\",\"1\",\"1\",\"4\",\"0\",\"0\",\"20200904\",\"12:00:00\",\"0\",\"0\",\"0\","
+    "\"8\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"
+    "\"128\",\"404\",\"1\",\"1\",\"6\",\"\",\"0\",\"20200904\",\"12:00:00\",\"0\",\"0\",\"0\","
+    "\"5\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"1\"\r\n";
+
+TEST_F(ExportTest, WritesBothFilesByteForByteAndMarksTheRows) {
+    std::filesystem::create_directory(t.home() / "out");
+    test::write_file(out("ccard03.csv"), "old");
+    run_export(t, out("export03.csv"), {true, true});
+
+    EXPECT_EQ(test::read_file(out("export03.csv")), kExport);
+    EXPECT_EQ(test::read_file(out("kovrax03.csv")), kHistory);
+    EXPECT_FALSE(file_exists(out("ccard03.csv")));
+    struct stat info {};
+    ASSERT_EQ(::stat(out("export03.csv").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(marks(t), (std::vector<std::string>{"45:7:1", "345:7:1", "346:7:", "400:7:", "401:7:",
+                                                  "402:2:", "403:-12:", "404:7:1"}));
+    EXPECT_EQ(t.st().exportdir, out(""));
+    EXPECT_EQ(t.s().form.helpwindow.text, "Export complete");
+    EXPECT_EQ(test::file_lines(t.home() / "audit03.txt"),
+              (std::vector<std::string>{"09042020\\14:37\\E#12\\Export 20200904-20200904 complete",
+                                        "09042020\\14:37\\E#12\\Export Trans-12"}));
+    EXPECT_EQ(t.boxes(),
+              (std::vector<std::string>{
+                  "FILEDIALOG Select Export Destination -> " + out("export03.csv"),
+                  "QUESTION Confirm export... | Click YES to export now; click NO to cancel "
+                  "export. -> yes",
+                  "QUESTION Export Transactions | Export transactions from and including "
+                  "20200904\\nto and including 20200904\\nClick YES to continue; no to stop "
+                  "now. -> yes"}));
+}
+
+TEST_F(ExportTest, ReexportKeepsStatusAndCountsAgain) {
+    std::filesystem::create_directory(t.home() / "out");
+    run_export(t, out("export03.csv"), {true, true});
+    run_export(t, out("export03.csv"), {true, true, true});
+
+    const auto lines = test::file_lines(out("export03.csv"));
+    ASSERT_EQ(lines.size(), 4u);  // 45, 345, 401, 404; the type 9 tender stays out
+    EXPECT_EQ(lines[2].substr(0, 17), "\"\",\"0000125401\",\"");
+    EXPECT_EQ(marks(t), (std::vector<std::string>{"45:7:2", "345:7:2", "346:7:", "400:7:",
+                                                  "401:7:1", "402:2:", "403:-12:", "404:7:2"}));
+    EXPECT_NE(t.boxes()[6].find("QUESTION Re-export transactions? | Transactions for the chosen "
+                                "date range have either already been\\nexported"),
+              std::string::npos);
+}
+
+// Operator choices and bad input: what is shown, where the export file goes, whether rows are
+// marked and which audit entries are appended. Paths are relative to the installation.
+TEST(ExportChoices, ChoicesAndBadInput) {
+    struct Case {
+        const char* name;
+        std::string path;  // "" = the dialog was cancelled
+        std::vector<bool> answers;
+        std::string last_box;            // start of the last box shown; "@" stands for the folder
+        std::string export_file;         // where the export file must be ("" = nowhere)
+        std::vector<std::string> audit;  // entry texts after "E#12\"
+    };
+    const std::string done = "Export 20200904-20200904 complete";
+    const std::vector<Case> cases = {
+        {"empty dialog result",
+         "",
+         {},
+         "MSGBOX Oops... | Please use the default file name and select the destination.",
+         "",
+         {}},
+        {"no on the confirmation", "export03.csv", {false}, "QUESTION Confirm", "", {}},
+        {"no on the range",
+         "export03.csv",
+         {true, false},
+         "QUESTION Export Transactions",
+         "",
+         {"Export Trans-12"}},
+        {"name without export",
+         "server/out.csv",
+         {true, true},
+         "QUESTION Export Transactions",
+         "server/export03.csv",
+         {done, "Export Trans-12"}},
+        {"folder chosen",
+         "server",
+         {true, true},
+         "QUESTION Export Transactions",
+         "server/export03.csv",
+         {done, "Export Trans-12"}},
+        {"missing folder",
+         "missing/export03.csv",
+         {true, true},
+         "MSGBOX Quillon Codes | Code 76 - cannot create @/missing/export03.csv: No such file",
+         "",
+         {"Export Trans-12"}},
+        {"folder is a file",
+         "KOVRAX03.MDB/export03.csv",
+         {true, true},
+         "MSGBOX Quillon Codes | Code 76 - cannot delete @/KOVRAX03.MDB/export03.csv: Not a "
+         "directory",
+         "",
+         {"Export Trans-12"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestStation t;
+        add_day(t);
+        const std::vector<std::string> untouched = marks(t);
+        const std::string home = t.home().string();
+        t.s().form.txtempid.text = "12";
+        t.st().empid = 12;
+        t.ui.files.push_back(c.path.empty() ? "" : home + "/" + c.path);
+        t.ui.answers.assign(c.answers.begin(), c.answers.end());
+        cmdexport1_click(t.s());
+
+        std::string expected_box = c.last_box;
+        if (auto at = expected_box.find('@'); at != std::string::npos) {
+            expected_box.replace(at, 1, home);
+        }
+        ASSERT_FALSE(t.boxes().empty());
+        EXPECT_EQ(t.boxes().back().rfind(expected_box, 0), 0u) << t.boxes().back();
+        if (!c.export_file.empty()) {
+            EXPECT_EQ(test::read_file(t.home() / c.export_file), kExport);
+        }
+        EXPECT_EQ(marks(t) == untouched, c.export_file.empty());
+        std::vector<std::string> audit;
+        if (file_exists(t.home() / "audit03.txt")) {
+            for (const auto& line : test::file_lines(t.home() / "audit03.txt")) {
+                audit.push_back(line.substr(line.find("E#12\\") + 5));
+            }
+        }
+        EXPECT_EQ(audit, c.audit);
+    }
+}
+
+TEST_F(ExportTest, NothingToReexportSaysSo) {
+    auto db = t.xact_db();
+    db->execute("delete from xact where status >= 4");
+    db->execute("update xact set status = 7");
+    db.reset();
+    run_export(t, t.home().string() + "/export03.csv", {true, true, true});
+    EXPECT_EQ(t.boxes().back(),
+              "MSGBOX Oops... | Completed transactions for the chosen date\\nrange do not exist "
+              "on this workstation.");
+    EXPECT_FALSE(file_exists(t.home() / "export03.csv"));
+}
+
+TEST_F(ExportTest, MissingDatabaseIsExplainedWithItsCode) {
+    std::filesystem::remove(t.home() / "KOVRAX03.MDB");
+    run_export(t, t.home().string() + "/export03.csv", {true, true});
+    EXPECT_EQ(t.boxes().back().rfind("MSGBOX Quillon Codes | Code 53 - Could not find file", 0),
+              0u);
+}
+
+}  // namespace
+}  // namespace tillora
