@@ -35,6 +35,7 @@ void build_store(TestStation& t) {
         {{"server", 7}, {"ticket", 2}, {"status", -86}, {"itemnumber", -5}, {"poschitbase", 1.0}},
         {{"server", 7}, {"ticket", 2}, {"status", -86}, {"itemnumber", -2}, {"poschitsrvchg", 0.5}},
         {{"server", 7}, {"ticket", 3}, {"status", 3}, {"poschitbase", 123456.78}},
+        {{"server", 7}, {"ticket", 3}, {"status", 3}, {"itemnumber", -2}, {"poschitsrvchg", 0.4}},
         {{"server", -3}, {"ticket", 4}, {"status", 2}, {"poschitbase", 4.0}},
     });
     t.s().form.txtempid.text = "12";
@@ -73,8 +74,8 @@ TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
          cmdserver4_click,
          "All Servers - Closed Tickets",
          "Server Totals Report",
-         {"5            12.00   2.70    .96   15.66", "7         23456.78    .00    .0023456.78",
-          "Totals:   23468.78   2.70    .9623472.44"}},
+         {"5            12.00   2.70    .96   15.66", "7         23456.78    .40    .0023457.18",
+          "Totals:   23468.78   3.10    .9623472.84"}},
         {"cleared",
          cmdserver6_click,
          "Server Cleared Ticket Totals",
@@ -113,7 +114,7 @@ TEST(ServerTotals, EmptyRangePrintsTheFrameWithoutTotals) {
     t.s().form.txtempid.text = "12";
     cmdserver6_click(t.s());
     ASSERT_EQ(t.jobs().size(), 1u);
-    const auto& job = t.jobs()[0];
+    const auto job = t.jobs()[0];
     ASSERT_EQ(job.size(), 17u);
     EXPECT_EQ(job[7], "Server        Base    S/C    Tax   Total");
     EXPECT_EQ(job[8], kDash39);
