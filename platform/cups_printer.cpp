@@ -212,9 +212,7 @@ class CupsPrinter : public Printer {
     std::string job_;  // the bytes of the open job, without its closing command
 };
 
-CupsPrinterSystem::CupsPrinterSystem(CupsSettings settings) : settings_(std::move(settings)) {
-    load();
-}
+CupsPrinterSystem::CupsPrinterSystem(CupsSettings settings) : settings_(std::move(settings)) {}
 
 CupsPrinterSystem::~CupsPrinterSystem() {
     for (const auto& printer : printers_) {

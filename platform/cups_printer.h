@@ -51,9 +51,9 @@ class CupsPrinter;
 
 // The print queues of a CUPS server in the order CUPS lists them (by name, without regard to
 // case; printers that CUPS only discovered on the network and that are no queue are left out).
-// The list is read when the system is made and, while it is empty, read again when it was last
-// tried half a minute ago or more, so a server that starts later is found. No server: no printers
-// (selecting fails as "index out of range").
+// The list is read when it is first needed (a program that prints nothing never asks CUPS) and,
+// while it is empty, read again when it was last tried half a minute ago or more, so a server
+// that starts later is found. No server: no printers (selecting fails as "index out of range").
 class CupsPrinterSystem : public PrinterSystem {
   public:
     explicit CupsPrinterSystem(CupsSettings settings = {});
@@ -68,8 +68,8 @@ class CupsPrinterSystem : public PrinterSystem {
     Printer& at(std::size_t index) override;
 
   private:
-    // Reads the queues of the server unless it was tried a moment ago; an unreachable server
-    // leaves the list empty.
+    // Reads the queues of the server unless that was tried less than half a minute ago; an
+    // unreachable server leaves the list empty.
     void load() const;
 
     CupsSettings settings_;

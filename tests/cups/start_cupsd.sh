@@ -78,12 +78,12 @@ echo $! >"$dir/cupsd.pid"
 tries=0
 until CUPS_SERVER="$dir/cups.sock" lpstat -r 2>/dev/null | grep -q "is running"; do
     tries=$((tries + 1))
-    if [ "$tries" -gt 100 ] || ! kill -0 "$(cat "$dir/cupsd.pid")" 2>/dev/null; then
+    if [ "$tries" -gt 200 ] || ! kill -0 "$(cat "$dir/cupsd.pid")" 2>/dev/null; then
         echo "start_cupsd.sh: the scheduler did not start; its log:" >&2
         cat "$dir/log/cupsd.out" "$dir/log/error_log" >&2 2>/dev/null || true
         "$(dirname "$0")/stop_cupsd.sh" "$dir" || true
         exit 1
     fi
-    sleep 0.2
+    sleep 0.1
 done
 echo "$dir/cups.sock"

@@ -12,10 +12,10 @@ kill "$pid" 2>/dev/null || { rm -f "$dir/cupsd.pid"; exit 0; }
 tries=0
 while kill -0 "$pid" 2>/dev/null; do
     tries=$((tries + 1))
-    if [ "$tries" -gt 25 ]; then
+    if [ "$tries" -gt 50 ]; then
         kill -9 "$pid" 2>/dev/null
         break
     fi
-    sleep 0.2
+    sleep 0.1
 done
 rm -f "$dir/cupsd.pid"

@@ -97,34 +97,10 @@ int run(const std::string& command) {
     return std::system(command.c_str());
 }
 
-// The text queue's driver passes the text through unchanged.
-const char* const text_ppd = R"ppd(*PPD-Adobe: "4.3"
-*FormatVersion: "4.3"
-*FileVersion: "1.0"
-*LanguageVersion: English
-*LanguageEncoding: ISOLatin1
-*PCFileName: "TILLTEXT.PPD"
-*Manufacturer: "Tillora"
-*Product: "(Text Receipt)"
-*ModelName: "Tillora Text Receipt"
-*ShortNickName: "Tillora Text Receipt"
-*NickName: "Tillora Text Receipt"
-*PSVersion: "(3010.000) 0"
-*LanguageLevel: "3"
-*ColorDevice: False
-*DefaultColorSpace: Gray
-*FileSystem: False
-*Throughput: "1"
-*cupsFilter2: "text/plain application/vnd.cups-raw 0 gziptoany"
-*OpenUI *PageSize/Page Size: PickOne
-*DefaultPageSize: Roll
-*PageSize Roll/Roll: ""
-*CloseUI: *PageSize
-*DefaultImageableArea: Roll
-*ImageableArea Roll/Roll: "0 0 204 1000"
-*DefaultPaperDimension: Roll
-*PaperDimension Roll/Roll: "204 1000"
-)ppd";
+// `text` as one word of a shell command.
+std::string shell_word(const std::string& text) {
+    return "'" + text + "'";
+}
 
 // One private scheduler for the whole suite; the queues sort as Alpha-Raw, bravo-text,
 // Charlie-Stopped, delta-refusing.
@@ -133,16 +109,19 @@ class CupsQueues : public ::testing::Test {
     static void SetUpTestSuite() {
         if (!fs::exists("/usr/sbin/cupsd") || !fs::exists("/usr/sbin/lpadmin")) return;
         char pattern[] = "/tmp/tillora-cups-XXXXXX";
-        dir_ = new fs::path(::mkdtemp(pattern));
+        if (!::mkdtemp(pattern)) throw std::runtime_error("cannot make a temporary folder");
+        dir_ = new fs::path(pattern);
         listener_ = new RawListener;
-        if (run(script_dir + "start_cupsd.sh " + dir_->string() + " >/dev/null") != 0) return;
+        if (run(shell_word(script_dir + "start_cupsd.sh") + " " + shell_word(dir_->string()) +
+                " >/dev/null") != 0) {
+            return;
+        }
         ::setenv("CUPS_SERVER", socket().c_str(), 1);
-        test::write_file(*dir_ / "text.ppd", text_ppd);
         const std::string raw_device = "socket://127.0.0.1:" + std::to_string(listener_->port());
         const std::string lpadmin = "lpadmin 2>/dev/null -p ";
         started_ = run(lpadmin + "Alpha-Raw -E -m raw -v " + raw_device) == 0 &&
-                   run(lpadmin + "bravo-text -E -P " + (*dir_ / "text.ppd").string() +
-                       " -v file://" + text_file().string()) == 0 &&
+                   run(lpadmin + "bravo-text -E -P " + shell_word(script_dir + "text-receipt.ppd") +
+                       " -v " + shell_word("file://" + text_file().string())) == 0 &&
                    run(lpadmin + "Charlie-Stopped -E -m raw -v " + raw_device) == 0 &&
                    run("cupsdisable -r 'out of paper' Charlie-Stopped") == 0 &&
                    run(lpadmin + "delta-refusing -E -m raw -v " + raw_device) == 0 &&
@@ -151,7 +130,7 @@ class CupsQueues : public ::testing::Test {
 
     static void TearDownTestSuite() {
         if (!dir_) return;
-        run(script_dir + "stop_cupsd.sh " + dir_->string());
+        run(shell_word(script_dir + "stop_cupsd.sh") + " " + shell_word(dir_->string()));
         ::unsetenv("CUPS_SERVER");
         delete listener_;
         fs::remove_all(*dir_);
