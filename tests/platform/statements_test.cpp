@@ -114,159 +114,83 @@ TEST_F(Statements, EveryStatementShapeOfTheReportsGivesTheExpectedRows) {
         std::vector<std::string> fields;  // empty: the first field
         std::vector<std::string> rows;
     };
-    const std::string ordered = kRange.substr(0, kRange.size() - 1);  // "... '23:59:59"
+    Database* const x = xact.get();
+    Database* const r = report.get();
+    const std::string closed = "select distinct ticket from xact where ";
+    const std::string range_ordered = kRange.substr(0, kRange.size() - 1) + "' order by ";
+    const std::string lines = " and (itemnumber > 0 or itemnumber = -5) and status > -10";
+    // clang-format off
     const Case cases[] = {
-        // Ticket list selections, sums and the row that gives the server.
-        {xact.get(),
-         "select distinct ticket from xact where status >= 2" + ordered + "' order by ticket",
-         {},
-         {"101", "104", "107", "108"}},
-        {xact.get(),
-         "select distinct ticket from xact where status = -86" + ordered + "' order by ticket",
-         {},
-         {"102"}},
-        {xact.get(),
-         "select distinct ticket from xact where server = 7 and status > -10 and "
-         "status < 2" +
-             ordered + "' order by ticket",
-         {},
+        // Ticket lists: selections, the three sums, a null sum, the row that gives the server.
+        {x, closed + "status >= 2" + range_ordered + "ticket", {}, {"101", "104", "107", "108"}},
+        {x, closed + "status = -86" + range_ordered + "ticket", {}, {"102"}},
+        {x, closed + "server = 7 and status > -10 and status < 2" + range_ordered + "ticket", {},
          {"103"}},
-        {xact.get(),
-         "select distinct ticket from xact where (status = 2 or status = 3)" + kDates +
-             " order by ticket",
-         {},
+        {x, closed + "(status = 2 or status = 3)" + kDates + " order by ticket", {},
          {"101", "104", "107"}},
-        {xact.get(),
-         "select sum(poschitbase) from xact where ticket = 101 and (itemnumber > 0 "
-         "or itemnumber = -5) and status > -10" +
-             kRange,
-         {},
-         {"12.1"}},
-        {xact.get(),
-         "select sum(poschitsrvchg) from xact where ticket = 101 and itemnumber = "
-         "-2 and status > -10" +
-             kRange,
-         {},
-         {"0.5"}},
-        {xact.get(),
-         "select sum(poschittax) from xact where ticket = 101 and itemnumber > 0" + kRange,
-         {},
+        {x, "select sum(poschitbase) from xact where ticket = 101" + lines + kRange, {}, {"12.1"}},
+        {x, "select sum(poschitsrvchg) from xact where ticket = 101 and itemnumber = -2 and "
+            "status > -10" + kRange, {}, {"0.5"}},
+        {x, "select sum(poschittax) from xact where ticket = 101 and itemnumber > 0" + kRange, {},
          {"0.81"}},
-        {xact.get(), "select sum(poschitbase) from xact where ticket = 999" + kRange, {}, {"null"}},
-        {xact.get(),
-         "select * from xact where ticket = 101 and status > -10" + kRange,
-         {"server", "poschitbase"},
-         {"7|$0.0000", "7|$10.1000", "7|$14.4100", "7|$2.0000"}},
+        {x, "select sum(poschitbase) from xact where ticket = 999" + kRange, {}, {"null"}},
+        {x, "select * from xact where ticket = 101 and status > -10" + kRange,
+         {"server", "poschitbase"}, {"7|$0.0000", "7|$10.1000", "7|$14.4100", "7|$2.0000"}},
         // Server totals and my sales summary.
-        {xact.get(),
-         "select distinct server from xact where status >= 2" + ordered + "' order by server",
-         {},
+        {x, "select distinct server from xact where status >= 2" + range_ordered + "server", {},
          {"7", "8", "9"}},
-        {xact.get(),
-         "select distinct itemnumber from xact where server = 7 and status >= 2" + ordered +
-             "' order by itemnumber",
-         {},
-         {"-5", "-2", "-1", "1"}},
-        {xact.get(),
-         "select distinct postendtype from xact where server = 7 and itemnumber = "
-         "-1 order by postendtype",
-         {},
-         {"3"}},
-        {xact.get(),
-         "select distinct ticket from xact where status >= 2 and server = 8" + kDates,
-         {},
+        {x, "select distinct itemnumber from xact where server = 7 and status >= 2" +
+            range_ordered + "itemnumber", {}, {"-5", "-2", "-1", "1"}},
+        {x, "select distinct postendtype from xact where server = 7 and itemnumber = -1 order by "
+            "postendtype", {}, {"3"}},
+        {x, "select distinct ticket from xact where status >= 2 and server = 8" + kDates, {},
          {"104", "108"}},
         // Tender totals and payments on account.
-        {xact.get(),
-         "select distinct postendtype from xact where status >= 2 and postendtype "
-         "> 0 and posbatch > '0' and status > -10" +
-             ordered + "' order by postendtype",
-         {},
-         {"1", "3"}},
-        {xact.get(),
-         "select count(poschitbase) from xact where postendtype = 3 and posbatch > "
-         "'0' and status > -10" +
-             kRange,
-         {},
-         {"1"}},
-        {xact.get(),
-         "select sum(poschitbase) from xact where itemnumber = -3 and postendtype = "
-         "1 and status > -10" +
-             kRange,
-         {},
-         {"25"}},
-        {xact.get(),
-         "select * from xact where itemnumber = -3 and postendtype = 1 and status > "
-         "-10" +
-             kRange,
-         {"posmemo"},
-         {"POA"}},
+        {x, "select distinct postendtype from xact where status >= 2 and postendtype > 0 and "
+            "posbatch > '0' and status > -10" + range_ordered + "postendtype", {}, {"1", "3"}},
+        {x, "select count(poschitbase) from xact where postendtype = 3 and posbatch > '0' and "
+            "status > -10" + kRange, {}, {"1"}},
+        {x, "select sum(poschitbase) from xact where itemnumber = -3 and postendtype = 1 and "
+            "status > -10" + kRange, {}, {"25"}},
+        {x, "select * from xact where itemnumber = -3 and postendtype = 1 and status > -10" +
+            kRange, {"posmemo"}, {"POA"}},
         // Export and history selections.
-        {xact.get(),
-         "select * from xact where (status = 2 or status = 3) and poschittotal <> 0" + kDates +
-             " order by poschitnum",
-         {"poschitnum"},
-         {"11", "12", "13", "14", "41", "71"}},
-        {xact.get(),
-         "select * from xact where status >= 4 and poschittotal <> 0" + kDates +
-             " order by poschitnum",
-         {"poschitnum", "poschittotal"},
-         {"81|$7.2500"}},
-        {xact.get(),
-         "select * from xact where status > -10 and status < 8" + kDates + " order by poschitnum",
-         {"ticket"},
+        {x, "select * from xact where (status = 2 or status = 3) and poschittotal <> 0" + kDates +
+            " order by poschitnum", {"poschitnum"}, {"11", "12", "13", "14", "41", "71"}},
+        {x, "select * from xact where status >= 4 and poschittotal <> 0" + kDates +
+            " order by poschitnum", {"poschitnum", "poschittotal"}, {"81|$7.2500"}},
+        {x, "select * from xact where status > -10 and status < 8" + kDates +
+            " order by poschitnum", {"ticket"},
          {"101", "101", "101", "101", "103", "104", "107", "108"}},
-        // Credit card report and removed items.
-        {xact.get(),
-         "select distinct ticket from xact where poschitdate between 20200901 and "
-         "20200904 and postendtype between 3 and 8 order by ticket",
-         {},
-         {"101"}},
-        {xact.get(),
-         "select * from ccard where status >= 3 order by ticket",
-         {"ticket", "amount", "ccnumber"},
-         {"101|1441|4111111111111111"}},
-        {xact.get(),
-         "select * from xact where status = -76" + ordered + "' order by ticket",
-         {"server", "saletext"},
-         {"9|Fries"}},
-        // Main hold sales from the shared held-ticket database.
-        {held.get(),
-         "select distinct ticket from xact where status < 2" + ordered + "' order by ticket",
-         {},
+        // Credit card report, removed items, main hold sales from the shared database.
+        {x, "select distinct ticket from xact where poschitdate between 20200901 and 20200904 "
+            "and postendtype between 3 and 8 order by ticket", {}, {"101"}},
+        {x, "select * from ccard where status >= 3 order by ticket",
+         {"ticket", "amount", "ccnumber"}, {"101|1441|4111111111111111"}},
+        {x, "select * from xact where status = -76" + range_ordered + "ticket",
+         {"server", "saletext"}, {"9|Fries"}},
+        {held.get(), closed + "status < 2" + range_ordered + "ticket", {},
          {"101", "102", "103", "106"}},
         // Print steps over ar.
-        {report.get(),
-         "select * from ar where ardate > 0 order by ardate",
-         {"ardate", "base"},
+        {r, "select * from ar where ardate > 0 order by ardate", {"ardate", "base"},
          {"101|$12.1000", "99999999|$0.0000"}},
-        {report.get(),
-         "select * from ar where (ardate > 0 or ardate = -5) order by ardate",
-         {"ardate"},
+        {r, "select * from ar where (ardate > 0 or ardate = -5) order by ardate", {"ardate"},
          {"-5", "101", "99999999"}},
-        {report.get(),
-         "select * from ar where aracctnum >= 0 order by aracctnum",
-         {"aracctnum"},
+        {r, "select * from ar where aracctnum >= 0 order by aracctnum", {"aracctnum"},
          {"1", "3", "7"}},
-        {report.get(),
-         "select * from ar where covers >= 1 order by covers",
-         {"memo"},
+        {r, "select * from ar where covers >= 1 order by covers", {"memo"},
          {"c", "Paid by Check"}},
-        {report.get(), "select * from ar where covers > 0 order by covers", {"covers"}, {"1", "2"}},
-        {report.get(),
-         "select * from ar where artototal > 0",
-         {"artototal", "srvchg"},
-         {"4|$0.0000"}},
+        {r, "select * from ar where covers > 0 order by covers", {"covers"}, {"1", "2"}},
+        {r, "select * from ar where artototal > 0", {"artototal", "srvchg"}, {"4|$0.0000"}},
         // Configuration and employees.
-        {config.get(),
-         "select * from config",
-         {"compname", "session", "arglsrvchg"},
+        {config.get(), "select * from config", {"compname", "session", "arglsrvchg"},
          {"Cafe|0|null"}},
         {history.get(), "select * from config03", {"compname"}, {"Unit three"}},
         {employees.get(), "select * from empinfo where empid = 12", {"pword"}, {"39000"}},
         {employees.get(), "select * from empinfo where operator = 6", {"empname"}, {"Bob"}},
         {employees.get(), "select * from empinfo where accessnum = '777'", {"empid"}, {"12"}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(rows_of(*c.db, c.sql, c.fields), c.rows) << c.sql;
     }
