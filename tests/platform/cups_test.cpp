@@ -259,6 +259,9 @@ TEST_F(CupsQueues, StoppedOrRejectingQueueFailsTheJob) {
 }
 
 TEST_F(CupsQueues, PrinterSystemOfTheMachineFollowsTillora_Spool) {
+    const char* outer = std::getenv("TILLORA_SPOOL");
+    const std::optional<std::string> saved =
+        outer ? std::optional<std::string>(outer) : std::nullopt;
     ::unsetenv("TILLORA_SPOOL");
     auto cups = make_printer_system();
     ASSERT_NE(dynamic_cast<CupsPrinterSystem*>(cups.get()), nullptr);
@@ -266,7 +269,7 @@ TEST_F(CupsQueues, PrinterSystemOfTheMachineFollowsTillora_Spool) {
 
     ::setenv("TILLORA_SPOOL", (*dir_ / "spool-out").c_str(), 1);
     auto spool = make_printer_system();
-    ::unsetenv("TILLORA_SPOOL");
+    saved ? ::setenv("TILLORA_SPOOL", saved->c_str(), 1) : ::unsetenv("TILLORA_SPOOL");
     auto* spool_system = dynamic_cast<SpoolPrinterSystem*>(spool.get());
     ASSERT_NE(spool_system, nullptr);
     EXPECT_EQ(spool_system->folder(), *dir_ / "spool-out");
