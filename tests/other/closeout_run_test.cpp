@@ -1,0 +1,129 @@
+#include "reports/other/closeout.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+#include "support/test_support.h"
+#include "tools/demo_data.h"
+
+namespace tillora {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSeparator(39, '*');
+
+struct Installation {
+    explicit Installation(bool offline = false) {
+        demo::DemoOptions o;
+        o.folder = dir / "home";
+        o.days = 3;
+        o.tickets = 12;
+        o.start = 20200903;
+        o.offline = offline;
+        demo::make_demo_installation(o);
+        fs::create_directories(dir / "spool");
+        ::setenv("TILLORA_SPOOL", (dir / "spool").c_str(), 1);
+    }
+    ~Installation() { ::unsetenv("TILLORA_SPOOL"); }
+    fs::path home() const { return dir / "home"; }
+    std::vector<std::string> closeout() const {
+        return test::file_lines(home() / "closeout03-20200904.txt");
+    }
+    long separators() const {
+        const auto lines = closeout();
+        return std::count(lines.begin(), lines.end(), kSeparator);
+    }
+    test::TempDir dir;
+};
+
+TEST(CloseOutRun, RunsEveryReportIntoTheFileAndRequestsItsPickUp) {
+    Installation inst;
+    test::write_file(inst.home() / "closeout03-20200904.txt", "left from an earlier run\n");
+    std::ostringstream err;
+    EXPECT_EQ(run_closeout(inst.home(), "KVRUN20200904", err), 0) << err.str();
+    const auto lines = inst.closeout();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "All Servers - Closed Tickets");
+    EXPECT_EQ(inst.separators(), 14);
+    EXPECT_EQ(test::read_file(inst.home() / "local" / "kovra.req"),
+              "25,closeout03-20200904.txt,0,0,0\r\n");
+    // The payments-on-account question is answered with its default without waiting.
+    EXPECT_NE(
+        err.str().find("POA Detail Report?: Print this register's payment on account detail?"),
+        std::string::npos);
+    EXPECT_TRUE(fs::is_empty(inst.dir / "spool"));
+}
+
+TEST(CloseOutRun, FailuresAreListedAndMakeTheExitStatusNonZero) {
+    struct Case {
+        const char* name;
+        const char* command;
+        std::function<void(const fs::path&)> damage;
+        const char* expected_in_err;
+        long separators;
+    };
+    const std::vector<Case> cases = {
+        {"missing transaction database", "KVRUN20200904",
+         [](const fs::path& h) { fs::remove(h / "KOVRAX03.MDB"); }, "KOVRAX03.MDB", 14},
+        {"damaged report database", "KVRUN20200904",
+         [](const fs::path& h) { test::write_file(h / "RPT03.MDB", std::string(8192, '\x11')); },
+         "RPT03.MDB", 14},
+        {"shared folder unreachable", "KVRUN20200904",
+         [](const fs::path& h) { fs::remove(h / "server" / "ravo.exe"); },
+         "Main hold sales unavailable when off-line", 14},
+        {"no business date", "KVRUN", [](const fs::path&) {}, "is not a date", -1},
+        {"garbage business date", "KVRUNtoday", [](const fs::path&) {}, "is not a date", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Installation inst;
+        c.damage(inst.home());
+        std::ostringstream err;
+        EXPECT_EQ(run_closeout(inst.home(), c.command, err), 1);
+        EXPECT_NE(err.str().find(c.expected_in_err), std::string::npos) << err.str();
+        if (c.separators >= 0) {
+            EXPECT_EQ(inst.separators(), c.separators);
+            const auto lines = inst.closeout();
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                    [](const std::string& l) { return l.rfind("*** ", 0) == 0; }));
+        }
+    }
+}
+
+TEST(CloseOutRun, OffLineWorkstationRunsThirteenReports) {
+    Installation inst(/*offline=*/true);
+    std::ostringstream err;
+    EXPECT_EQ(run_closeout(inst.home(), "KVRUN20200904", err), 0) << err.str();
+    EXPECT_EQ(inst.separators(), 13);
+}
+
+// The real program: no display is needed for the close-out, and the interactive mode without a
+// display says so instead of crashing.
+TEST(CloseOutRun, TheProgramRunsFromCronWithoutADisplay) {
+    const fs::path program = fs::path(TILLORA_BINARY_DIR) / "tillora-reports";
+    ASSERT_TRUE(fs::exists(program)) << "build tillora-reports first";
+    Installation inst;
+    const std::string env = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TILLORA_HOME='" +
+                            inst.home().string() + "' TILLORA_SPOOL='" +
+                            (inst.dir / "spool").string() + "' ";
+    const std::string out = (inst.dir / "stderr.txt").string();
+    int status =
+        std::system((env + "'" + program.string() + "' KVRUN20200904 2>'" + out + "'").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 0) << test::read_file(out);
+    EXPECT_EQ(inst.separators(), 14);
+    for (const char* interactive : {"", "kvrun20200904"}) {
+        SCOPED_TRACE(interactive);
+        status = std::system(
+            (env + "'" + program.string() + "' " + interactive + " 2>'" + out + "'").c_str());
+        EXPECT_NE(WEXITSTATUS(status), 0);
+        EXPECT_NE(test::read_file(out).find("tillora-reports:"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace tillora
