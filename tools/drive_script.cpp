@@ -33,6 +33,8 @@ std::string strip_comment(std::string line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
             line.erase(i);
+            // The blanks before a comment belong to the comment.
+            line.erase(line.find_last_not_of(" \t") + 1);
             break;
         }
     }

@@ -24,12 +24,16 @@ TEST(Keypad, WritesIntoTheActiveBoxWithTimeCaps) {
         const char* keys;
         const char* text;
     } cases[] = {
-        {"txtfromhour", "27", "23"},      {"txttohour", "19", "19"},
-        {"txtfromminute", "75", "59"},    {"txttominute", "75", "59"},
-        {"txtfromhour", "123", "123"},    // a third digit is appended
-        {"txtfromhour", "24B", "2"},      // capped to 23, then Bksp
-        {"txtfromdate", "0904B", "090"},  {"txtfromdate", "09C", ""},
-        {"txtpassword", "B", ""},         {"txtempid", "42", "42"},
+        {"txtfromhour", "27", "23"},
+        {"txttohour", "19", "19"},
+        {"txtfromminute", "75", "59"},
+        {"txttominute", "75", "59"},
+        {"txtfromhour", "123", "123"},  // a third digit is appended
+        {"txtfromhour", "24B", "2"},    // capped to 23, then Bksp
+        {"txtfromdate", "0904B", "090"},
+        {"txtfromdate", "09C", ""},
+        {"txtpassword", "B", ""},
+        {"txtempid", "42", "42"},
         {"txtfromdate", "0904E", "20200904"},
     };
     for (const auto& c : cases) {
@@ -42,8 +46,8 @@ TEST(Keypad, WritesIntoTheActiveBoxWithTimeCaps) {
 }
 
 TEST(Keypad, FocusEmptiesAndHighlightsEachEntryBox) {
-    const char* boxes[] = {"txtempid",  "txtpassword", "txtfromdate",   "txttodate",
-                           "txtfromhour", "txttohour", "txtfromminute", "txttominute"};
+    const char* boxes[] = {"txtempid",    "txtpassword", "txtfromdate",   "txttodate",
+                           "txtfromhour", "txttohour",   "txtfromminute", "txttominute"};
     test::TestStation t;
     FormModel& f = t.s().form;
     for (int field = 1; field <= 8; ++field) {
@@ -128,9 +132,12 @@ TEST(KeyPress, DateAndTimeBoxesKeepTheirKeyboardLengths) {
         const char* typed;
         const char* text;
     } cases[] = {
-        {"txtfromdate", "0904\r", "20200904"}, {"txttodate", "123456789", "12345678"},
-        {"txtfromdate", "20201231\r", "20201231"}, {"txtfromdate", "123\r", "123"},
-        {"txtfromhour", "123", "12"},          {"txttominute", "7", "7"},
+        {"txtfromdate", "0904\r", "20200904"},
+        {"txttodate", "123456789", "12345678"},
+        {"txtfromdate", "20201231\r", "20201231"},
+        {"txtfromdate", "123\r", "123"},
+        {"txtfromhour", "123", "12"},
+        {"txttominute", "7", "7"},
         {"txtfromhour", "ab", "ab"},
     };
     for (const auto& c : cases) {
@@ -162,14 +169,19 @@ TEST(KeyPress, F5StartsTheLookUpProgramOnlyWhenItCanRun) {
         focus_control(t.s(), c.focus);
         key_f5(t.s());
         EXPECT_EQ(t.ui.started.size(), c.started ? 1u : 0u);
-        if (c.started) EXPECT_EQ(t.ui.started[0], program.string());
+        if (c.started) {
+            EXPECT_EQ(t.ui.started[0], program.string());
+        }
     }
 }
 
 TEST(CleanText, NonAllowedCharactersBecomeBlanks) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"a,b/c", "a b c"},        {"x'y", "x'y"},      {"Fish & Chips", "Fish & Chips"},
-        {"caf\xc3\xa9", "caf  "},  {"tab\there", "tab here"}, {"", ""}};
+    const std::pair<std::string, std::string> cases[] = {{"a,b/c", "a b c"},
+                                                         {"x'y", "x'y"},
+                                                         {"Fish & Chips", "Fish & Chips"},
+                                                         {"caf\xc3\xa9", "caf  "},
+                                                         {"tab\there", "tab here"},
+                                                         {"", ""}};
     for (const auto& [in, out] : cases) {
         test::TestStation t;
         t.st().cleanstr = in;

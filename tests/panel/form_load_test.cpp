@@ -11,8 +11,7 @@ namespace {
 
 // A fresh program run on the test installation (the fixture's station is already set up).
 struct Fresh {
-    explicit Fresh(test::TestStation& t)
-        : s(Services{t.ui, *t.printers, t.clock, t.home()}) {}
+    explicit Fresh(test::TestStation& t) : s(Services{t.ui, *t.printers, t.clock, t.home()}) {}
     Station s;
 };
 

@@ -56,8 +56,9 @@ TEST(Login, OutcomesByIdAndPassword) {
         log_in(t, c.id, c.password);
         const FormModel& f = t.s().form;
         const bool ok = std::string(c.box).empty();
-        EXPECT_EQ(t.boxes(), ok ? std::vector<std::string>{}
-                                : std::vector<std::string>{std::string("MSGBOX Oops... | ") + c.box});
+        EXPECT_EQ(t.boxes(),
+                  ok ? std::vector<std::string>{}
+                     : std::vector<std::string>{std::string("MSGBOX Oops... | ") + c.box});
         EXPECT_EQ(f.cmdserver1.enabled, ok);
         EXPECT_EQ(f.cmdserver2.enabled, ok);
         EXPECT_EQ(f.cmdmorning.enabled, ok);

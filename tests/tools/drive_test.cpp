@@ -130,8 +130,9 @@ TEST(Drive, ProgramRunsAScriptFile) {
     EXPECT_EQ(WEXITSTATUS(status), 2);
     EXPECT_EQ(test::read_file(d.t.home() / "err.txt"), "line 9: unknown action \"bogus\"\n");
 
-    test::write_file(script, "focus txtempid\ntype 101\nkeypad Enter/Ok\ntype 999\nkey Enter\n"
-                             "key Enter\nshow cmdserver1\n");
+    test::write_file(script,
+                     "focus txtempid\ntype 101\nkeypad Enter/Ok\ntype 999\nkey Enter\n"
+                     "key Enter\nshow cmdserver1\n");
     status = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(test::file_lines(d.t.home() / "out.txt"),
