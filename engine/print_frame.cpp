@@ -43,7 +43,10 @@ void closeout_write_failed(Station& s, const std::string& why) {
 void print_line(Station& s) {
     if (s.st.closeoutmode == 1) {
         try {
-            append_line(s.path(s.st.closeoutfile), s.st.msg);
+            const auto path = s.path(s.st.closeoutfile);
+            // The file names card holders and members: readable by owner and group only.
+            if (!file_exists(path)) create_private_file(path);
+            append_line(path, s.st.msg);
         } catch (const FileError& e) {
             closeout_write_failed(s, e.what());
         }
