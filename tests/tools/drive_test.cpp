@@ -141,5 +141,34 @@ TEST(Drive, ProgramRunsAScriptFile) {
                                         "visible=1"}));
 }
 
+// The scenarios of tests/scripts: each folder holds script.drive, expected.txt (the driver's
+// output) and the files it puts into the installation (ravonode.ini, regflag.flg ...).
+TEST(Drive, Scenarios) {
+    const fs::path root = fs::path(TILLORA_SOURCE_DIR) / "tests" / "scripts";
+    int scenarios = 0;
+    for (const auto& entry : fs::directory_iterator(root)) {
+        if (!entry.is_directory()) continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        ++scenarios;
+        Drive d;
+        fs::remove(d.t.home() / "ravonode.ini");
+        {
+            auto db = Database::open(d.t.home() / "kovraemp.mdb");
+            test::insert_row(*db, "empinfo", {{"empid", 102}, {"pword", "38500"}});
+            test::insert_row(*db, "empinfo", {{"empid", 104}, {"pword", "0"}});
+            test::insert_row(*db, "empinfo", {{"empid", 106}, {"pword", ""}});
+        }
+        for (const auto& file : fs::directory_iterator(entry.path())) {
+            const std::string name = file.path().filename().string();
+            if (name == "script.drive" || name == "expected.txt") continue;
+            fs::copy_file(file.path(), d.t.home() / name, fs::copy_options::overwrite_existing);
+        }
+        EXPECT_EQ(d.run(test::read_file(entry.path() / "script.drive")), kScriptDone)
+            << d.err.str();
+        EXPECT_EQ(d.lines(), test::file_lines(entry.path() / "expected.txt"));
+    }
+    EXPECT_GE(scenarios, 6);
+}
+
 }  // namespace
 }  // namespace tillora
