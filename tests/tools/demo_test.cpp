@@ -3,12 +3,15 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/store.h"
 #include "platform/value.h"
 #include "support/test_support.h"
+#include "tools/demo_calendar.h"
 #include "tools/demo_data.h"
+#include "tools/demo_sales.h"
 #include "tools/demo_sqlite.h"
 
 namespace fs = std::filesystem;
@@ -205,6 +208,62 @@ TEST_F(DemoStore, AuditLinesParseAsTheReadersExpect) {
     EXPECT_GE(dashed, 4);
     EXPECT_EQ(paid, dashed);
     EXPECT_FALSE(test::file_lines(home() / "error03.txt").empty());
+}
+
+TEST_F(DemoStore, LinesAreNumberedInOrderWithinTheBusinessDay) {
+    auto db = Database::open(home() / "KOVRAX03.MDB");
+    Recordset rs = db->open_recordset("select * from xact order by rowid");
+    std::int64_t last_chit = 0, last_ticket = 0;
+    for (; !rs.eof(); rs.move_next()) {
+        const std::int64_t chit = rs.field("poschitnum").as_int();
+        const std::int64_t ticket = rs.field("ticket").as_int();
+        EXPECT_GT(chit, last_chit);
+        EXPECT_GE(ticket, last_ticket);
+        last_chit = chit;
+        last_ticket = ticket;
+        const std::string time = rs.field("trantime").as_text();
+        EXPECT_TRUE(time.size() == 8 && time[2] == ':' && time[5] == ':' && time < "24:00:00")
+            << time;
+        const std::int64_t date = rs.field("poschitdate").as_int();
+        EXPECT_TRUE(date == 20200901 || date == 20200902) << date;
+        EXPECT_GE(rs.field("poscodes").as_text().size(), 4u);
+        // A quantity in front of an item text is one digit and a blank ("2 Caesar Salad").
+        const std::string memo = rs.field("posmemo").as_text();
+        if (leading_number(memo) > 0) {
+            EXPECT_EQ(memo[1], ' ') << memo;
+        }
+    }
+    // Held tickets on the server are not also on the workstation.
+    auto held = Database::open(home() / "server" / "kovratmp.mdb");
+    Recordset h = held->open_recordset("select distinct ticket from xact");
+    for (; !h.eof(); h.move_next()) {
+        EXPECT_EQ(count(*db, "select count(*) from xact where ticket = " + h.field(0).as_text()),
+                  0);
+    }
+}
+
+TEST(DemoFormats, MoneyAuditLinesAndDates) {
+    const std::vector<std::pair<std::int64_t, std::string>> money = {
+        {0, ".00"}, {5, ".05"}, {1250, "12.50"}, {-1036, "-10.36"}, {123456, "1234.56"}};
+    for (const auto& [cents, text] : money) EXPECT_EQ(money_text(cents), text);
+
+    const CalendarDate day{2020, 9, 4};
+    EXPECT_EQ(audit_line(day, {14 * 3600 + 37 * 60 + 5, 12, "#1234 Ticket cleared .00", false}),
+              "09042020\\14:37\\E#12\\#1234 Ticket cleared .00");
+    EXPECT_EQ(audit_line(day, {9 * 3600 + 5, 90, "PaidOut -12.50 Ice", true}),
+              "09-04-2020 09:00:05 E#90 PaidOut -12.50 Ice");
+
+    const std::vector<std::tuple<int, int, int>> steps = {{20200901, 29, 20200930},
+                                                          {20201231, 1, 20210101},
+                                                          {20200228, 1, 20200229},
+                                                          {20210228, 1, 20210301},
+                                                          {20200301, -1, 20200229}};
+    for (const auto& [from, days, to] : steps) {
+        EXPECT_EQ(date_number(add_days(*date_from_number(from), days)), to) << from;
+    }
+    for (long bad : {20210229L, 20201301L, 20200900L, 18991231L}) {
+        EXPECT_FALSE(date_from_number(bad).has_value()) << bad;
+    }
 }
 
 TEST(DemoGenerator, SameSeedGivesTheSameSalesAndAnotherSeedOthers) {
