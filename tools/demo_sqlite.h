@@ -43,6 +43,7 @@ class SqliteFile {
     void exec(const std::string& sql);
     // Runs statements one at a time (a schema part).
     void exec_all(const std::vector<std::string>& statements);
+    // The open SQLite handle and the file's path (for statements and messages).
     sqlite3* handle() { return db_; }
     const std::filesystem::path& path() const { return path_; }
 
