@@ -25,8 +25,12 @@ std::int64_t batch_number(const Value& posbatch) {
     return static_cast<std::int64_t>(std::llround(std::clamp(v, -limit, limit)));
 }
 
-// True when the line is posted to the configured service-charge account (or has no account).
-bool service_charge_account(const ModuleState& st, const Value& account) {
+// True when an item line the receipt lists (a sold item or a -5 line) is posted to the
+// configured service-charge account or has no account. Tender, service-charge and payment lines
+// keep their own codes, so they stay off the receipt whatever account they carry.
+bool service_charge_account(const ModuleState& st, const Value& item, const Value& account) {
+    const std::int64_t code = item.as_int();
+    if (code <= 0 && code != -5) return false;
     if (account.is_null() || account.is_empty()) return true;
     return account.as_double() == st.arglsrvchg;
 }
@@ -46,7 +50,7 @@ void add_item_row(Station& s, Database& src, Database& rpt, Recordset& ar,
     ar.set("ardate", first.field("itemnumber"));
     ar.set("aracctnum", account);
     ar.set("Memo", item_text(s, first.field("posmemo").as_text()));
-    if (!service_charge_account(st, account)) {
+    if (!service_charge_account(st, first.field("itemnumber"), account)) {
         ar.set("base", st.linebase);
         ar.set("srvchg", st.linesrvchg);
         ar.set("salestax", st.linetax);

@@ -55,7 +55,7 @@ void build_store(TestStation& t) {
         {{"server", 12},
          {"ticket", 2},
          {"itemnumber", -2},
-         {"posacctnum", 100},
+         {"posacctnum", 4000},
          {"poschitsrvchg", 1.5}},
         {{"server", 12},
          {"ticket", 2},
