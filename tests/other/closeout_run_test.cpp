@@ -50,6 +50,9 @@ TEST(CloseOutRun, RunsEveryReportIntoTheFileAndRequestsItsPickUp) {
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), "All Servers - Closed Tickets");
     EXPECT_EQ(inst.separators(), 14);
+    const auto mode = fs::status(inst.home() / "closeout03-20200904.txt").permissions();
+    EXPECT_EQ(mode & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(test::read_file(inst.home() / "local" / "kovra.req"),
               "25,closeout03-20200904.txt,0,0,0\r\n");
     // The payments-on-account question is answered with its default without waiting.
