@@ -215,8 +215,10 @@ void MainWindow::mirror_focus() {
     QWidget* target = widget(s_.form.focused);
     if (target != nullptr && target->isVisibleTo(this) && target->isEnabled()) {
         if (focusWidget() != target) target->setFocus(Qt::OtherFocusReason);
-    } else if (QWidget* current = focusWidget()) {
-        current->clearFocus();
+    } else if (focusWidget() != this) {
+        // The window itself holds the focus, so that Qt does not hand it to the first box when
+        // the window is activated.
+        setFocus(Qt::OtherFocusReason);
     }
 }
 
