@@ -30,8 +30,9 @@ inline constexpr int kScriptError = 2;   // unknown action, control or argument
 // "line N: <why>" and returns false; nothing is run then.
 bool parse_script(std::istream& script, std::vector<ScriptAction>& actions, std::string& error);
 
-// Runs one action on the station, writing SHOW and DISABLED lines to `out`. The station's UI
-// must be a ScriptedUi for answer, input and file.
+// Runs one action on the station, writing SHOW and DISABLED lines to `out` (focus and click of a
+// disabled or hidden control do nothing but print DISABLED NAME; click of a text box focuses it).
+// The station's UI must be a ScriptedUi for answer, input and file.
 void run_action(Station& s, const ScriptAction& action, std::ostream& out);
 
 // Parses the script, queues the answers that stand before the first other action (they serve

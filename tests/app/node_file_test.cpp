@@ -80,10 +80,5 @@ TEST(NodeFile, MissingFileSaysTheNodeIsNotInitialised) {
     EXPECT_EQ(st.masternode, 0);
 }
 
-TEST(NodeFile, TwoDigitUnit) {
-    const std::pair<long, const char*> cases[] = {{0, "00"}, {3, "03"}, {12, "12"}, {123, "23"}};
-    for (const auto& [unit, text] : cases) EXPECT_EQ(two_digit_unit(unit), text) << unit;
-}
-
 }  // namespace
 }  // namespace tillora

@@ -59,61 +59,6 @@ TEST(Drive, ScriptErrorsStopBeforeAnythingRuns) {
     }
 }
 
-TEST(Drive, ManagerLoginWithKeypadAndKeyboard) {
-    Drive d;
-    EXPECT_EQ(d.run("show txtempid\n"
-                    "type 1x03;38501   # a swipe: ID ; password\n"
-                    "key Enter\n"
-                    "key Enter    # Log In has the focus\n"
-                    "show cmdmanager\n"
-                    "click cmdmanager\n"
-                    "show framanager\n"
-                    "focus txtfromhour\n"
-                    "keypad 2\nkeypad 7\n"
-                    "show txtfromhour\n"
-                    "keypad Enter/Ok\n"
-                    "focus txtempid\n"
-                    "click cmdserver1\n"),
-              kScriptDone)
-        << d.err.str();
-    EXPECT_EQ(d.lines(), (std::vector<std::string>{
-                             "SHOW txtempid text= enabled=1 visible=1",
-                             "SHOW cmdmanager text=Manager Reports enabled=1 visible=1",
-                             "SHOW framanager text=Manager Reports enabled=1 visible=1",
-                             "SHOW txtfromhour text=23 enabled=1 visible=1",
-                             "DISABLED cmdserver1",
-                         }));
-}
-
-TEST(Drive, LoginMessagesAndHelp) {
-    Drive d;
-    test::write_file(d.t.home() / "regflag.flg", "");
-    EXPECT_EQ(d.run("focus txtempid\ntype 101\nkeypad Enter/Ok\ntype 1234\nclick cmdlogin\n"
-                    "click lblhelp\nclick cmdhelp\nshow frahelp\nclick lblhelp\nshow frahelp\n"),
-              kScriptDone);
-    const auto lines = d.lines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0],
-              "MSGBOX Oops... | Reports may not be performed while an active \\nsale is in "
-              "progress.");
-    EXPECT_EQ(lines[1], "DISABLED lblhelp");
-    EXPECT_EQ(lines[2], "SHOW frahelp text=Tillora Reports Help enabled=1 visible=1");
-    EXPECT_EQ(lines[3], "SHOW frahelp text=Tillora Reports Help enabled=1 visible=0");
-}
-
-TEST(Drive, LeadingAnswersServeTheMasterNodeStartUp) {
-    Drive d;
-    test::write_file(d.t.home() / "ravonode.ini", "POSUNIT=0\nNODENUMBER=1\n");
-    EXPECT_EQ(d.run("input 12\ninput\ninput 4\nshow txtfromdate\n"), kScriptDone);
-    const std::string ask =
-        "INPUT Master Configuration | Type the workstation # to configure and click OK. (1-10)";
-    EXPECT_EQ(d.lines(), (std::vector<std::string>{
-                             ask + " -> 12", ask + " ->", ask + " -> 4",
-                             "MSGBOX Oops... | The configuration file for Kovra unit 4 is "
-                             "missing.\\n",
-                             "SHOW txtfromdate text=20200904 enabled=1 visible=1"}));
-}
-
 TEST(Drive, ProgramRunsAScriptFile) {
     const fs::path program = fs::path(TILLORA_BINARY_DIR) / "tillora-drive";
     if (!fs::exists(program)) GTEST_SKIP() << "tillora-drive is not built";
