@@ -106,6 +106,17 @@ TEST(AuditFileReports, PrintTheLinesOfTheRangeWithoutTheYear) {
          {test::file_header("Error File   :error03.txt", kDash40) +
           Lines{"0904\\11:00\\Printer off line"}},
          {"MSGBOX audit03.txt | No audit file."}},
+        {"workstation and error audit in close-out mode",
+         cmdaudit_click,
+         true,
+         kAudit,
+         kErrors,
+         "20200904",
+         "20200904",
+         {test::file_header("Audit File   :audit03.txt", kDash40) + kAuditListing,
+          test::file_header("Error File   :error03.txt", kDash40) +
+              Lines{"0904\\11:00\\Printer off line"}},
+         {}},
         {"missing files in close-out mode",
          cmdaudit_click,
          true,
@@ -176,35 +187,6 @@ TEST(AuditFileReports, PrintTheLinesOfTheRangeWithoutTheYear) {
         EXPECT_EQ(t.boxes(), c.boxes);
         EXPECT_EQ(t.st().reportbusy, 0);
     }
-}
-
-TEST(AuditFileReports, CloseOutWritesTheListingsWithoutFeed) {
-    TestStation t;
-    t.s().form.txtempid.text = "12";
-    test::write_file(t.home() / "audit03.txt", kAudit);
-    test::write_file(t.home() / "error03.txt", kErrors);
-    t.enter_closeout_mode();
-    cmdaudit_click(t.s());
-    cmdpaidinpaidout_click(t.s());
-    const Lines paid_body = {"0904\\09:00\\E#12\\PAIDOUT 12.50", "0904\\09:10\\E#12\\PAIDOUT 2.25",
-                             "0904\\09:20\\E#12\\PAID-IN 5.00"};
-    const Lines expected = test::file_header("Audit File   :audit03.txt", kDash40) + kAuditListing +
-                           test::file_header("Error File   :error03.txt", kDash40) +
-                           Lines{"0904\\11:00\\Printer off line"} + kPaidHeader + paid_body +
-                           paid_totals("14.75", "5.00", "19.75");
-    EXPECT_EQ(t.closeout(), expected);
-    EXPECT_TRUE(t.jobs().empty());
-}
-
-TEST(AuditFileReports, AReportAlreadyRunningKeepsThemOut) {
-    TestStation t;
-    test::write_file(t.home() / "audit03.txt", kAudit);
-    t.st().reportbusy = 1;
-    for (auto click : {cmdaudit_click, cmdpaidinpaidout_click, cmdticketcount_click}) click(t.s());
-    EXPECT_TRUE(t.jobs().empty());
-    EXPECT_EQ(t.boxes(),
-              Lines(3, "MSGBOX Printer... | Please wait for current report to complete."));
-    EXPECT_EQ(t.st().reportbusy, 1);
 }
 
 // Random bytes, lines too short to cut and lines that only start like entries: every reader of

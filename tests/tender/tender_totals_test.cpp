@@ -109,6 +109,16 @@ TEST_F(TenderTotals, CloseOutWritesBothTablesWithoutFeedOrQuestionWait) {
     EXPECT_EQ(t.boxes(), Lines{kQuestion + " -> no"});
 }
 
+TEST_F(TenderTotals, InvalidPrinterSkipsEachTableAndGoesOn) {
+    build_store(t);
+    t.st().localprinter = 7;
+    cmdtender1_click(t.s());
+    const std::string invalid = "MSGBOX Uh-oh... | Invalid receipt printer configuration.";
+    EXPECT_TRUE(t.jobs().empty());
+    EXPECT_EQ(t.boxes(), (Lines{invalid, invalid, kQuestion + " -> no"}));
+    EXPECT_EQ(t.st().reportbusy, 0);
+}
+
 // The POA detail: which audit lines it selects and how it lays them out.
 struct DetailCase {
     const char* name;
