@@ -1,152 +1,61 @@
 #include <gtest/gtest.h>
 
 #include "reports/server/my_sales.h"
-#include "support/test_support.h"
+#include "server/server_store.h"
 
 namespace tillora {
 namespace {
 
-using test::TestStation;
+using namespace test;
 
-const std::string kDash40(40, '-');
-const std::string kBlank(39, ' ');
+Row account(int number, const char* memo = nullptr) {
+    Row r{{"posacctnum", number}};
+    if (memo) r.emplace_back("posmemo", memo);
+    return r;
+}
+
+Row tender(int type, const Value& batch, const char* memo, Row more = {}) {
+    Row r{{"postendtype", type}, {"posbatch", batch}, {"posmemo", memo}};
+    r.insert(r.end(), more.begin(), more.end());
+    return r;
+}
 
 // Server 12 in the range 10:00-13:59, service-charge account 4000. Server 13 shares ticket 1.
+// Ticket 3 is outside the time range: its item is left out, its tender and ticket count.
 void build_store(TestStation& t) {
     t.st().arglsrvchg = 4000;
+    const Row late{{"trantime", "23:30:00"}};
     t.add_lines({
-        {{"server", 12},
-         {"itemnumber", 7},
-         {"posmemo", "2 Burger"},
-         {"posacctnum", 100},
-         {"poschitbase", 10.0},
-         {"poschitsrvchg", 1.0},
-         {"poschittax", 0.8}},
-        {{"server", 12},
-         {"itemnumber", 7},
-         {"posmemo", "Burger"},
-         {"posacctnum", 100},
-         {"poschitbase", 5.0},
-         {"poschitsrvchg", 0.5},
-         {"poschittax", 0.4}},
-        {{"server", 13}, {"itemnumber", 7}, {"posacctnum", 100}, {"poschitbase", 100.0}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", 3},
-         {"posmemo", "Th\xc3\xa9|x"},
-         {"posacctnum", 100},
-         {"poschitbase", 2.0},
-         {"poschittax", 0.16}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", -5},
-         {"posmemo", "Open food"},
-         {"posacctnum", 100},
-         {"poschitbase", 1.0},
-         {"poschitsrvchg", 0.1},
-         {"poschittax", 0.08}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", 9},
-         {"posmemo", "1"},
-         {"posacctnum", 4000},
-         {"poschitbase", 3.0},
-         {"poschittax", 0.5}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", -2},
-         {"posacctnum", 4000},
-         {"poschitsrvchg", 1.5}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", 8},
-         {"status", -86},
-         {"posacctnum", 100},
-         {"poschitbase", 60.0}},
-        // Tenders: amounts over the whole day, ordered by batch, unbatched ones left out.
-        {{"server", 12},
-         {"itemnumber", -1},
-         {"postendtype", 1},
-         {"posmemo", "Paid by Cash"},
-         {"posbatch", "2"},
-         {"posacctnum", 100},
-         {"poschitbase", 20.0}},
-        {{"server", 12},
-         {"ticket", 3},
-         {"itemnumber", -1},
-         {"postendtype", 1},
-         {"trantime", "23:30:00"},
-         {"posmemo", "Paid by Cash"},
-         {"posbatch", "2"},
-         {"poschitbase", 5.0}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", -1},
-         {"postendtype", 3},
-         {"posmemo", "Paid by Visa"},
-         {"posbatch", "1"},
-         {"posacctnum", 100},
-         {"poschitbase", 15.0}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", -1},
-         {"postendtype", 4},
-         {"posmemo", "Paid by Check"},
-         {"posbatch", "0"},
-         {"poschitbase", 9.0}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", -1},
-         {"postendtype", 5},
-         {"posmemo", "Paid by Gift"},
-         {"posbatch", "abc"},
-         {"poschitbase", 8.0}},
-        {{"server", 12},
-         {"ticket", 2},
-         {"itemnumber", -1},
-         {"postendtype", 6},
-         {"posbatch", Value::null()},
-         {"poschitbase", 7.0}},
-        {{"server", 12},
-         {"ticket", 5},
-         {"itemnumber", -1},
-         {"postendtype", 1},
-         {"poschitdate", 20200903},
-         {"posbatch", "2"},
-         {"poschitbase", 50.0}},
-        // Ticket 3 is outside the time range: its item is left out, its ticket is counted.
-        {{"server", 12},
-         {"ticket", 3},
-         {"itemnumber", 7},
-         {"trantime", "23:30:00"},
-         {"posacctnum", 100},
-         {"poschitbase", 70.0}},
+        line(12, 1, 7, 10.0, 1.0, 0.8, account(100, "2 Burger")),
+        line(12, 1, 7, 5.0, 0.5, 0.4, account(100, "Burger")),
+        line(13, 1, 7, 100.0, 0, 0, account(100)),
+        line(12, 2, 3, 2.0, 0, 0.16, account(100, "Th\xc3\xa9|x")),
+        line(12, 2, -5, 1.0, 0.1, 0.08, account(100, "Open food")),
+        line(12, 2, 9, 3.0, 0, 0.5, account(4000, "1")),
+        line(12, 2, -2, 0, 1.5, 0, account(4000)),
+        line(12, 2, 8, 60.0, 0, 0, {{"status", -86}}),
+        line(12, 3, 7, 70.0, 0, 0, late),
+        // Tenders: the whole day, ordered by batch; unbatched ones are left out.
+        line(12, 1, -1, 20.0, 0, 0, tender(1, "2", "Paid by Cash")),
+        line(12, 3, -1, 5.0, 0, 0, tender(1, "2", "Paid by Cash", late)),
+        line(12, 2, -1, 15.0, 0, 0, tender(3, "1", "Paid by Visa")),
+        line(12, 2, -1, 9.0, 0, 0, tender(4, "0", "Paid by Check")),
+        line(12, 2, -1, 8.0, 0, 0, tender(5, "abc", "Paid by Gift")),
+        line(12, 2, -1, 7.0, 0, 0, tender(6, Value::null(), "")),
+        line(12, 5, -1, 50.0, 0, 0, tender(1, "2", "Paid by Cash", {{"poschitdate", 20200903}})),
     });
-    t.s().form.txtempid.text = "12";
-    t.s().form.txtfromhour.text = "10";
-    t.s().form.txttohour.text = "13";
+    operator_12_midday(t);
 }
 
-std::vector<std::string> header(const std::string& title) {
-    return {title,
-            "Report date  :09-04-2020 Time:14:37:05",
-            "Server       :12",
-            "Date range   :20200904 - 20200904",
-            "Time range   :10:00:00 - 13:59:59",
-            "Workstation #:03",
-            kDash40};
-}
-
-std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+std::vector<std::string> summary_header(const std::string& title) {
+    return header(title, "Server       :12", kDash40);
 }
 
 TEST(MySalesSummary, PrintsItemsTendersAndTicketCountOnOneReceipt) {
     TestStation t;
     build_store(t);
     cmdserver1_click(t.s());
-    const auto expected = header("Server Item Sales Summary") +
+    const auto expected = summary_header("Server Item Sales Summary") +
                           std::vector<std::string>{"Item Sales    Base    S/C    Tax   Total",
                                                    "Open food     1.00    .10    .08    1.18",
                                                    "Th   x        2.00    .00    .16    2.16",
@@ -160,7 +69,7 @@ TEST(MySalesSummary, PrintsItemsTendersAndTicketCountOnOneReceipt) {
                                                    kBlank,
                                                    kBlank,
                                                    kBlank} +
-                          header("Cashier Tender Summary - Closed Tickets") +
+                          summary_header("Cashier Tender Summary - Closed Tickets") +
                           std::vector<std::string>{"Visa                               15.00",
                                                    "Cash                               25.00",
                                                    kDash40,
@@ -179,11 +88,9 @@ TEST(MySalesSummary, PrintsItemsTendersAndTicketCountOnOneReceipt) {
 
 TEST(MySalesSummary, NoSalesPrintsBothHeadersAndNoTicketCount) {
     TestStation t;
-    t.s().form.txtempid.text = "12";
-    t.s().form.txtfromhour.text = "10";
-    t.s().form.txttohour.text = "13";
+    operator_12_midday(t);
     cmdserver1_click(t.s());
-    const auto expected = header("Server Item Sales Summary") +
+    const auto expected = summary_header("Server Item Sales Summary") +
                           std::vector<std::string>{"Item Sales    Base    S/C    Tax   Total",
                                                    kDash40,
                                                    kBlank,
@@ -191,7 +98,7 @@ TEST(MySalesSummary, NoSalesPrintsBothHeadersAndNoTicketCount) {
                                                    kBlank,
                                                    kBlank,
                                                    kBlank} +
-                          header("Cashier Tender Summary - Closed Tickets") +
+                          summary_header("Cashier Tender Summary - Closed Tickets") +
                           std::vector<std::string>{kDash40, kBlank, kBlank, kBlank};
     ASSERT_EQ(t.jobs().size(), 1u);
     EXPECT_EQ(t.jobs()[0], expected);
@@ -205,9 +112,9 @@ TEST(MySalesSummary, WritesTheAuditEntryWithTheEmployeeUnlessNewempClearedIt) {
         t.st().printall = 1;  // the job is ended all the same
         cmdserver1_click(t.s());
         EXPECT_EQ(t.jobs().size(), 1u);
-        const auto audit = test::file_lines(t.home() / "audit03.txt");
-        EXPECT_EQ(audit, std::vector<std::string>{std::string("09042020\\14:37\\E#") +
-                                                  (newemp ? "0" : "12") + "\\SvrTktRpt-12"});
+        EXPECT_EQ(file_lines(t.home() / "audit03.txt"),
+                  std::vector<std::string>{std::string("09042020\\14:37\\E#") +
+                                           (newemp ? "0" : "12") + "\\SvrTktRpt-12"});
         EXPECT_EQ(t.st().auditline, "");
     }
 }

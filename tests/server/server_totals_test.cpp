@@ -2,62 +2,31 @@
 
 #include "engine/print_frame.h"
 #include "reports/server/server_totals.h"
-#include "support/test_support.h"
+#include "server/server_store.h"
 
 namespace tillora {
 namespace {
 
-using test::TestStation;
+using namespace test;
 
-const std::string kDash39(39, '-');
-const std::string kBlank(39, ' ');
-
-// Server 5: closed lines of every kind. Server 7: cleared lines. Server -3: a closed item.
-// Lines outside the time range, of held tickets and voided cleared lines are left out.
+// Server 5: closed lines of every kind. Server 7: cleared lines and a closed ticket. Server -3:
+// a closed item. Held lines and lines outside the time range are left out.
 void build_store(TestStation& t) {
     t.add_lines({
-        {{"server", 5}, {"poschitbase", 10.0}, {"poschitsrvchg", 1.0}, {"poschittax", 0.8}},
-        {{"server", 5},
-         {"itemnumber", -5},
-         {"poschitbase", 2.0},
-         {"poschitsrvchg", 0.2},
-         {"poschittax", 0.16}},
-        {{"server", 5}, {"itemnumber", -2}, {"poschitsrvchg", 1.5}},
-        {{"server", 5}, {"itemnumber", -1}, {"poschitbase", 40.0}},
-        {{"server", 5}, {"status", 1}, {"poschitbase", 99.0}},
-        {{"server", 5}, {"trantime", "14:00:00"}, {"poschitbase", 77.0}},
-        {{"server", 7},
-         {"ticket", 2},
-         {"status", -86},
-         {"poschitbase", 3.0},
-         {"poschitsrvchg", 0.3},
-         {"poschittax", 0.24}},
-        {{"server", 7}, {"ticket", 2}, {"status", -86}, {"itemnumber", -5}, {"poschitbase", 1.0}},
-        {{"server", 7}, {"ticket", 2}, {"status", -86}, {"itemnumber", -2}, {"poschitsrvchg", 0.5}},
-        {{"server", 7}, {"ticket", 3}, {"status", 3}, {"poschitbase", 123456.78}},
-        {{"server", 7}, {"ticket", 3}, {"status", 3}, {"itemnumber", -2}, {"poschitsrvchg", 0.4}},
-        {{"server", -3}, {"ticket", 4}, {"status", 2}, {"poschitbase", 4.0}},
+        line(5, 1, 1, 10.0, 1.0, 0.8),
+        line(5, 1, -5, 2.0, 0.2, 0.16),
+        line(5, 1, -2, 0, 1.5),
+        line(5, 1, -1, 40.0),
+        line(5, 1, 1, 99.0, 0, 0, {{"status", 1}}),
+        line(5, 1, 1, 77.0, 0, 0, {{"trantime", "14:00:00"}}),
+        line(7, 2, 1, 3.0, 0.3, 0.24, {{"status", -86}}),
+        line(7, 2, -5, 1.0, 0, 0, {{"status", -86}}),
+        line(7, 2, -2, 0, 0.5, 0, {{"status", -86}}),
+        line(7, 3, 1, 123456.78, 0, 0, {{"status", 3}}),
+        line(7, 3, -2, 0, 0.4, 0, {{"status", 3}}),
+        line(-3, 4, 1, 4.0),
     });
-    t.s().form.txtempid.text = "12";
-    t.s().form.txtfromhour.text = "10";
-    t.s().form.txttohour.text = "13";
-}
-
-std::vector<std::string> header(const std::string& title, const std::string& who,
-                                const std::string& dash) {
-    return {title,
-            "Report date  :09-04-2020 Time:14:37:05",
-            who,
-            "Date range   :20200904 - 20200904",
-            "Time range   :10:00:00 - 13:59:59",
-            "Workstation #:03",
-            dash,
-            "Server        Base    S/C    Tax   Total"};
-}
-
-std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+    operator_12_midday(t);
 }
 
 struct Case {
@@ -65,7 +34,7 @@ struct Case {
     void (*click)(Station&);
     const char* title;
     const char* status_text;
-    std::vector<std::string> body;
+    std::vector<std::string> rows;
 };
 
 TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
@@ -87,10 +56,15 @@ TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
         TestStation t;
         build_store(t);
         c.click(t.s());
-        const std::size_t servers = c.body.size() - 1;
-        const auto expected = concat(concat(header(c.title, "Printed by   :12", kDash39), c.body),
-                                     {kDash39, "Tender Count:   " + std::to_string(servers),
-                                      kDash39, kBlank, kBlank, kBlank, kBlank, kBlank, kBlank});
+        const std::string servers = std::to_string(c.rows.size() - 1);
+        const auto expected = header(c.title, "Printed by   :12", kDash39) +
+                              std::vector<std::string>{"Server        Base    S/C    Tax   Total"} +
+                              c.rows +
+                              std::vector<std::string>{kDash39, "Tender Count:   " + servers,
+                                                       kDash39, kBlank,
+                                                       kBlank,  kBlank,
+                                                       kBlank,  kBlank,
+                                                       kBlank};
         ASSERT_EQ(t.jobs().size(), 1u);
         EXPECT_EQ(t.jobs()[0], expected);
         EXPECT_EQ(t.s().form.helpwindow.text, c.status_text);
@@ -106,7 +80,7 @@ TEST(ServerTotals, GathersNegativeServersWithoutPrintingThem) {
     auto rs = rpt->open_recordset("select base from ar where aracctnum = -3");
     ASSERT_EQ(rs.record_count(), 1);
     EXPECT_EQ(rs.field("base").as_currency(), Currency::from_units(40000));
-    for (const auto& line : t.printed()) EXPECT_NE(line.rfind("-3", 0), 0u) << line;
+    for (const auto& printed : t.printed()) EXPECT_NE(printed.rfind("-3", 0), 0u) << printed;
 }
 
 TEST(ServerTotals, EmptyRangePrintsTheFrameWithoutTotals) {
@@ -116,10 +90,9 @@ TEST(ServerTotals, EmptyRangePrintsTheFrameWithoutTotals) {
     ASSERT_EQ(t.jobs().size(), 1u);
     const auto job = t.jobs()[0];
     ASSERT_EQ(job.size(), 17u);
-    EXPECT_EQ(job[7], "Server        Base    S/C    Tax   Total");
-    EXPECT_EQ(job[8], kDash39);
-    EXPECT_EQ(job[9], "Tender Count:   ");
-    EXPECT_EQ(job[10], kDash39);
+    EXPECT_EQ(std::vector<std::string>(job.begin() + 7, job.begin() + 11),
+              (std::vector<std::string>{"Server        Base    S/C    Tax   Total", kDash39,
+                                        "Tender Count:   ", kDash39}));
 }
 
 TEST(ServerTotals, CloseOutModeWritesTheWholeReceiptToTheCloseOutFile) {
