@@ -4,14 +4,21 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QStringList>
 #include <QWidget>
+
+#include "gui/layout.h"
 
 namespace tillora::gui {
 
 namespace {
+
+constexpr QSize kTouchButtonSize{120, kMinTouchHeight};
+constexpr QSize kFileDialogSize{860, 560};
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -33,9 +40,12 @@ QMessageBox::Icon qt_icon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-// Dialogs of a topmost window stay above it.
-void keep_above(QWidget& dialog, bool topmost) {
+// Dialogs of a topmost window stay above it, and their buttons are large enough to touch.
+void prepare(QWidget& dialog, bool topmost) {
     if (topmost) dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        button->setMinimumSize(kTouchButtonSize);
+    }
 }
 
 }  // namespace
@@ -50,11 +60,14 @@ Answer QtUi::message_box(const std::string& text, const std::string& title, Icon
     const bool yes_no = buttons == Buttons::YesNo;
     QMessageBox box(qt_icon(icon), qs(title), qs(text),
                     yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, window_);
+    // The texts bring their own line breaks; Qt would break them again in other places.
+    box.setTextFormat(Qt::PlainText);
+    if (auto* label = box.findChild<QLabel*>("qt_msgbox_label")) label->setWordWrap(false);
     if (yes_no) {
         box.setDefaultButton(default_no ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     }
-    keep_above(box, topmost_);
+    prepare(box, topmost_);
     const int result = box.exec();
     if (!yes_no) return Answer::Ok;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
@@ -67,7 +80,10 @@ std::optional<std::string> QtUi::input_box(const std::string& prompt, const std:
     dialog.setWindowTitle(qs(title));
     dialog.setLabelText(qs(prompt));
     dialog.setTextValue(qs(initial));
-    keep_above(dialog, topmost_);
+    // Setting the button texts builds the buttons, so that they can be made touchable.
+    dialog.setOkButtonText("OK");
+    dialog.setCancelButtonText("Cancel");
+    prepare(dialog, topmost_);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue().toStdString();
 }
@@ -79,9 +95,10 @@ std::string QtUi::file_dialog(const FileDialogRequest& request) {
     // The export rewrites its files every time and asks before it starts.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.resize(kFileDialogSize);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!request.file_name.empty()) dialog.selectFile(qs(request.file_name));
-    keep_above(dialog, topmost_);
+    prepare(dialog, topmost_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
     return dialog.selectedFiles().first().toStdString();
 }
