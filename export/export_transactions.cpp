@@ -176,12 +176,14 @@ void append_export_entry(Station& s) {
 }  // namespace
 
 std::string export_folder_of(const std::string& chosen) {
-    const std::size_t at = chosen.find("export");
+    // "export" is looked for in the file name only, so a folder such as /srv/exports/ is kept.
+    const std::size_t slash = chosen.rfind('/');
+    const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t at = chosen.find("export", name_start);
     if (at != std::string::npos) return chosen.substr(0, at);
     std::error_code ec;
     if (fs::is_directory(chosen, ec)) return chosen.back() == '/' ? chosen : chosen + "/";
-    const std::size_t slash = chosen.rfind('/');
-    return slash == std::string::npos ? std::string() : chosen.substr(0, slash + 1);
+    return chosen.substr(0, name_start);
 }
 
 void export_core(Station& s) {

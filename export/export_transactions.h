@@ -20,9 +20,9 @@ void cmdexport1_click(Station& s);
 // rows already marked are in the files. Never throws.
 void export_core(Station& s);
 
-// The export folder taken from the dialog's path: the text before the first "export"
-// (case-sensitive); for a path without it, the folder of the chosen file (the path itself, with
-// a trailing "/", when it names a folder).
+// The export folder taken from the dialog's path: the text before "export" (case-sensitive) in
+// the chosen file name, so "/srv/exports/export03.csv" gives "/srv/exports/"; for a name without
+// it, the folder of the chosen file (the path itself with a trailing "/" when it is a folder).
 std::string export_folder_of(const std::string& chosen);
 
 }  // namespace tillora

@@ -238,10 +238,24 @@ TEST(ExportChoices, ChoicesAndBadInput) {
     }
 }
 
+TEST(ExportFolder, TakenFromTheChosenFileName) {
+    const test::TempDir dir;
+    const std::string folder = dir.path().string();
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/srv/ar/export03.csv", "/srv/ar/"},
+        {"/srv/exports/export03.csv", "/srv/exports/"},  // not the "export" of the folder
+        {"/srv/ar/myexport03.csv", "/srv/ar/my"},
+        {"/srv/exports/out.csv", "/srv/exports/"},
+        {"export03.csv", ""},
+        {folder, folder + "/"},
+        {folder + "/", folder + "/"},
+    };
+    for (const auto& [chosen, expected] : cases) EXPECT_EQ(export_folder_of(chosen), expected);
+}
+
 TEST_F(ExportTest, NothingToReexportSaysSo) {
     auto db = t.xact_db();
-    db->execute("delete from xact where status >= 4");
-    db->execute("update xact set status = 7");
+    db->execute("update xact set poschittotal = 0");
     db.reset();
     run_export(t, t.home().string() + "/export03.csv", {true, true, true});
     EXPECT_EQ(t.boxes().back(),
