@@ -56,7 +56,10 @@ void add_item_row(Station& s, Database& src, Database& rpt, Recordset& ar,
         ar.set("salestax", st.linetax);
         ar.set("total", st.linebase + st.linesrvchg + st.linetax);
     } else {
+        // Base and tax stay at the work table's default of 0.
         ar.set("ardate", Value(kServiceChargeRow));
+        ar.set("base", Currency{});
+        ar.set("salestax", Currency{});
         ar.set("srvchg", st.linebase);
         ar.set("total", st.linebase);
     }
