@@ -14,6 +14,7 @@
 #include <exception>
 
 #include "gui/layout.h"
+#include "gui/qt_ui.h"
 #include "panel/entry.h"
 #include "panel/form_load.h"
 #include "panel/panel_buttons.h"
@@ -32,11 +33,6 @@ class StarPasswordStyle : public QProxyStyle {
         return QProxyStyle::styleHint(hint, option, widget, data);
     }
 };
-
-// Model texts break lines with CR LF; Qt breaks them with LF.
-QString display_text(const std::string& text) {
-    return QString::fromStdString(text).replace("\r\n", "\n");
-}
 
 // The printable ASCII character of a key, 0 for anything else.
 char typed_character(QChar c) {

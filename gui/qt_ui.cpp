@@ -58,7 +58,7 @@ void QtUi::attach(QWidget* window) {
 Answer QtUi::message_box(const std::string& text, const std::string& title, Icon icon,
                          Buttons buttons, bool default_no) {
     const bool yes_no = buttons == Buttons::YesNo;
-    QMessageBox box(qt_icon(icon), qs(title), qs(text),
+    QMessageBox box(qt_icon(icon), qs(title), display_text(text),
                     yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, window_);
     // The texts bring their own line breaks; Qt would break them again in other places.
     box.setTextFormat(Qt::PlainText);
@@ -78,7 +78,7 @@ std::optional<std::string> QtUi::input_box(const std::string& prompt, const std:
     QInputDialog dialog(window_);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(qs(title));
-    dialog.setLabelText(qs(prompt));
+    dialog.setLabelText(display_text(prompt));
     dialog.setTextValue(qs(initial));
     // Setting the button texts builds the buttons, so that they can be made touchable.
     dialog.setOkButtonText("OK");
@@ -124,6 +124,10 @@ void QtUi::set_topmost(bool on) {
 bool QtUi::start_program(const std::string& path) {
     const QFileInfo program(qs(path));
     return QProcess::startDetached(program.absoluteFilePath(), {}, program.absolutePath());
+}
+
+QString display_text(const std::string& text) {
+    return QString::fromStdString(text).replace("\r\n", "\n");
 }
 
 QString qt_name_filter(const std::string& filter) {

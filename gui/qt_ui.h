@@ -39,6 +39,9 @@ class QtUi : public Ui {
     bool topmost_ = false;
 };
 
+// A text of the model as Qt shows it: line breaks CR LF become LF.
+QString display_text(const std::string& text);
+
 // A filter of the form "CSV Files (*.csv)|*.csv|All Files|*.*" as a Qt name filter
 // ("CSV Files (*.csv);;All Files (*.*)"). A trailing description without a pattern is kept.
 QString qt_name_filter(const std::string& filter);

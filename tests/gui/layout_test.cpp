@@ -86,7 +86,6 @@ TEST(Layout, WindowSits350TwipsFromTheLeftAndCentredVertically) {
     };
     const std::vector<Case> cases = {
         {QRect(0, 0, 1024, 768), 96, 748, QPoint(23, 10)},
-        {QRect(0, 0, 1920, 1080), 144, 740, QPoint(35, 170)},
         {QRect(1920, 0, 1280, 1024), 96, 720, QPoint(1943, 152)},
     };
     for (const Case& c : cases) {

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/display.h"
 #include "gui/qt_ui.h"
 #include "support/test_support.h"
 
@@ -54,11 +53,11 @@ TEST(QtUi, MessageBoxesShowTitleIconAndDefaultButton) {
             shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
             QTest::keyClick(box, Qt::Key_Return);
         });
-        const Answer answer = ui.message_box("Click YES to export now", "Confirm export...", c.icon,
-                                             c.buttons, c.default_no);
+        const Answer answer = ui.message_box("Click YES\r\nto export now", "Confirm export...",
+                                             c.icon, c.buttons, c.default_no);
         EXPECT_EQ(answer, c.enter_gives);
         EXPECT_EQ(shown.title, "Confirm export...");
-        EXPECT_EQ(shown.text, "Click YES to export now");
+        EXPECT_EQ(shown.text, "Click YES\nto export now");
         EXPECT_EQ(shown.icon, c.qt_icon);
         EXPECT_EQ(shown.buttons.testFlag(QMessageBox::No), c.buttons == Buttons::YesNo);
     }
@@ -88,17 +87,6 @@ TEST(QtUi, TopmostBandIsSetAndClearedKeepingTheWindowShown) {
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST(QtUi, YieldMirrorsTheModelAndRunsPendingEvents) {
-    QtUi ui;
-    int mirrored = 0;
-    bool posted_ran = false;
-    ui.on_yield = [&mirrored] { ++mirrored; };
-    QTimer::singleShot(0, [&posted_ran] { posted_ran = true; });
-    ui.yield();
-    EXPECT_EQ(mirrored, 1);
-    EXPECT_TRUE(posted_ran);
-}
-
 TEST(QtUi, StartsAnExecutableDetachedAndRefusesOthers) {
     TempDir dir;
     const auto marker = dir / "started.txt";
@@ -115,23 +103,6 @@ TEST(QtUi, StartsAnExecutableDetachedAndRefusesOthers) {
     // It runs in its own folder, the installation folder.
     QTest::qWait(50);
     EXPECT_EQ(file_lines(marker).at(0), std::filesystem::canonical(dir.path()).string());
-}
-
-TEST(Display, TheWindowNeedsADisplayOrAQtPlatform) {
-    struct Case {
-        const char* display;
-        const char* wayland;
-        const char* platform;
-        bool available;
-    };
-    const std::vector<Case> cases = {
-        {nullptr, nullptr, nullptr, false},    {"", "", "", false},
-        {":0", nullptr, nullptr, true},        {nullptr, "wayland-0", nullptr, true},
-        {nullptr, nullptr, "offscreen", true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(gui::display_available(c.display, c.wayland, c.platform), c.available);
-    }
 }
 
 }  // namespace
