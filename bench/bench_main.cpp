@@ -1,0 +1,87 @@
+// tillora-bench: runs every case in a process of its own (so that peak memory belongs to one
+// report), prints the table of measurements and the targets with PASS or FAIL.
+//   tillora-bench --stores DIR [--work DIR] [--repeat N] [--only TEXT]
+//   tillora-bench --case N --stores DIR --work DIR      (one case; used by the parent)
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "bench/bench_case.h"
+#include "bench/bench_table.h"
+
+namespace fs = std::filesystem;
+using namespace tillora::bench;
+
+namespace {
+
+struct Options {
+    fs::path stores;
+    fs::path work;
+    int repeat = 1;
+    int single = -1;
+    std::string only;
+};
+
+Options parse(int argc, char** argv) {
+    Options o;
+    std::map<std::string, std::string> v;
+    for (int i = 1; i + 1 < argc; i += 2) v[argv[i]] = argv[i + 1];
+    o.stores = v.count("--stores") ? fs::absolute(v["--stores"]) : fs::path();
+    o.work = fs::absolute(v.count("--work") ? fs::path(v["--work"])
+                                            : fs::temp_directory_path() / "tillora-bench");
+    if (v.count("--repeat")) o.repeat = std::max(1, std::stoi(v["--repeat"]));
+    if (v.count("--case")) o.single = std::stoi(v["--case"]);
+    if (v.count("--only")) o.only = v["--only"];
+    return o;
+}
+
+// Runs case `index` in a child process and reads its result line.
+Measurement run_child(const Options& o, std::size_t index) {
+    const fs::path work = o.work / ("case" + std::to_string(index));
+    fs::create_directories(work);
+    const std::string command = "'" + fs::read_symlink("/proc/self/exe").string() + "' --case " +
+                                std::to_string(index) + " --stores '" + o.stores.string() +
+                                "' --work '" + work.string() + "'";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return Measurement{.failure = "cannot start " + command};
+    std::string output;
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+    pclose(pipe);
+    fs::remove_all(work);
+    const auto at = output.rfind("RESULT ");
+    return from_line(at == std::string::npos ? output : output.substr(at));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options o = parse(argc, argv);
+    const auto cases = all_cases();
+    if (o.stores.empty()) {
+        std::cerr << "usage: tillora-bench --stores DIR [--work DIR] [--repeat N] [--only TEXT]\n";
+        return 2;
+    }
+    if (o.single >= 0) {
+        if (o.single >= static_cast<int>(cases.size())) return 2;
+        std::cout << to_line(run_case(cases[o.single], o.stores, o.work)) << std::endl;
+        return 0;
+    }
+    std::vector<Result> results;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        if (!o.only.empty() && cases[i].name.find(o.only) == std::string::npos) continue;
+        Result best{cases[i], {}};
+        for (int r = 0; r < o.repeat; ++r) {
+            const Measurement m = run_child(o, i);
+            if (r == 0 || (m.failure.empty() && m.wall < best.m.wall)) best.m = m;
+        }
+        std::cerr << "  " << cases[i].name << ": " << best.m.wall << " s\n";
+        results.push_back(best);
+    }
+    print_table(std::cout, results);
+    return print_targets(std::cout, results) ? 0 : 1;
+}

@@ -1,0 +1,118 @@
+#include "bench/bench_table.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace tillora::bench {
+
+namespace {
+
+constexpr int kYearFirst = 20210101;
+
+std::string fixed(double v, int decimals) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
+    return buffer;
+}
+
+std::string pad(const std::string& text, std::size_t width, bool right = false) {
+    if (text.size() >= width) return text;
+    const std::string fill(width - text.size(), ' ');
+    return right ? fill + text : text + fill;
+}
+
+double ratio(const Measurement& m) {
+    return m.bound_wall > 0 ? m.wall / m.bound_wall : 0;
+}
+
+bool year_range(const Case& c) {
+    return c.store == "year" && c.from_date == kYearFirst;
+}
+
+// One target: which cases it covers, the measured figure of a case and the limit it must stay
+// under. Over several cases the largest figure counts.
+struct Target {
+    const char* text;
+    std::function<bool(const Case&)> covers;
+    std::function<double(const Measurement&)> figure;
+    double limit;
+    const char* unit;
+};
+
+std::function<bool(const Case&)> named(const std::string& name) {
+    return [name](const Case& c) { return c.name == name; };
+}
+
+const std::vector<Target>& targets() {
+    static const std::vector<Target> list = {
+        {"close-out of one day, one-year store, under 1 s", named("close-out, 1 day of year store"),
+         [](const Measurement& m) { return m.wall; }, 1.0, "s"},
+        {"All Closed Tickets, one month of the year store, under 1 s",
+         named("All Closed Tickets, 1 month of year"), [](const Measurement& m) { return m.wall; },
+         1.0, "s"},
+        {"All Closed Tickets, year, under 10 s", named("All Closed Tickets, year"),
+         [](const Measurement& m) { return m.wall; }, 10.0, "s"},
+        {"All Closed Tickets, year, within 3x of GROUP BY ticket",
+         named("All Closed Tickets, year"), ratio, 3.0, "x"},
+        {"Server Totals, year, within 3x of GROUP BY server", named("Server Totals, year"), ratio,
+         3.0, "x"},
+        {"Tender Totals/POA, year, within 3x of GROUP BY postendtype",
+         named("Tender Totals/POA, year"), ratio, 3.0, "x"},
+        {"Balance Drawer, year, within 3x of GROUP BY postendtype", named("Balance Drawer, year"),
+         ratio, 3.0, "x"},
+        {"Export of one month (year store), within 3x of SELECT+CSV+UPDATE",
+         named("Export, 1 month of year"), ratio, 3.0, "x"},
+        {"Export of one month (month store), within 3x of SELECT+CSV+UPDATE",
+         named("Export, month"), ratio, 3.0, "x"},
+        {"Export: every marked row is in the files (checked after each export)",
+         [](const Case& c) { return c.family == Family::Export; },
+         [](const Measurement& m) { return m.failure.empty() ? 0.0 : 1.0; }, 0.5, "failed"},
+        {"Peak memory of every report over the year, under 100 MB", year_range,
+         [](const Measurement& m) { return m.peak_mb; }, 100.0, "MB"},
+        {"Longest stretch without a yield, year-range reports, under 50 ms", year_range,
+         [](const Measurement& m) { return m.max_gap_ms; }, 50.0, "ms"},
+    };
+    return list;
+}
+
+}  // namespace
+
+void print_table(std::ostream& out, const std::vector<Result>& results) {
+    out << "| Case | Lines in range | Wall s | CPU s | Lines/s | Peak MB | Max gap ms | "
+           "Lower bound wall s (CPU s) | Ratio (wall) | Note |\n"
+        << "|---|---:|---:|---:|---:|---:|---:|---:|---:|---|\n";
+    for (const auto& [c, m] : results) {
+        const double rate = m.wall > 0 ? static_cast<double>(m.rows) / m.wall : 0;
+        out << "| " << c.name << " | " << m.rows << " | " << fixed(m.wall, 3) << " | "
+            << fixed(m.cpu, 3) << " | " << fixed(rate, 0) << " | " << fixed(m.peak_mb, 1) << " | "
+            << (c.family == Family::Closeout ? "-" : fixed(m.max_gap_ms, 1)) << " | "
+            << fixed(m.bound_wall, 3) << " (" << fixed(m.bound_cpu, 3) << ") | "
+            << fixed(ratio(m), 2) << " | " << (m.failure.empty() ? "" : "FAILED: " + m.failure)
+            << " |\n";
+    }
+}
+
+bool print_targets(std::ostream& out, const std::vector<Result>& results) {
+    bool all_pass = true;
+    out << "\n| Target | Measured | Result |\n|---|---:|---|\n";
+    for (const Target& t : targets()) {
+        double worst = 0;
+        bool any = false;
+        bool failed_run = false;
+        for (const auto& [c, m] : results) {
+            if (!t.covers(c)) continue;
+            any = true;
+            worst = std::max(worst, t.figure(m));
+            if (!m.failure.empty() && std::string(t.unit) != "failed") failed_run = true;
+        }
+        std::string verdict = !any ? "not run" : (worst < t.limit && !failed_run) ? "PASS" : "FAIL";
+        if (verdict == "FAIL") all_pass = false;
+        const std::string measured = any ? fixed(worst, 2) + " " + t.unit : "-";
+        out << "| " << pad(t.text, 0) << " | " << measured << " | " << verdict << " |\n";
+    }
+    return all_pass;
+}
+
+}  // namespace tillora::bench
