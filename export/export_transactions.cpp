@@ -8,6 +8,7 @@
 #include "engine/pipeline.h"
 #include "engine/question.h"
 #include "export/error_explanation.h"
+#include "export/export_lock.h"
 #include "export/export_record.h"
 #include "export/marked_pass.h"
 #include "panel/range.h"
@@ -187,6 +188,12 @@ std::string export_folder_of(const std::string& chosen) {
 }
 
 void export_core(Station& s) {
+    const ExportLock lock(s.svc.home);
+    if (!lock.acquired()) {
+        s.st.msg = "An export is already running. Please wait for it to complete.";
+        s.message(s.st.msg, "Oops...", Icon::Information);
+        return;
+    }
     if (!confirm_range(s)) return;
     ExportProgress progress;
     std::unique_ptr<Database> db;

@@ -17,7 +17,8 @@ void cmdexport1_click(Station& s);
 // The export core over fromdate..todate into exportdir: asks first, writes the export and
 // history files, marks the rows (status 6 and the export counter, then status 7), appends the
 // "Export F-T complete" audit entry. Any failure is shown with the database error explanation;
-// rows already marked are in the files. Never throws.
+// rows already marked are in the files. While another export runs on the installation it only
+// says so ("Oops..."). Never throws.
 void export_core(Station& s);
 
 // The export folder taken from the dialog's path: the text before "export" (case-sensitive) in

@@ -154,6 +154,27 @@ TEST_F(ExportTest, ReexportKeepsStatusAndCountsAgain) {
               std::string::npos);
 }
 
+TEST_F(ExportTest, ASecondExportDuringAYieldIsRefused) {
+    std::filesystem::create_directory(t.home() / "out");
+    bool clicked = false;
+    t.ui.on_yield = [&] {
+        if (clicked || !file_exists(out("export03.csv"))) return;
+        clicked = true;
+        t.ui.files.push_back(out("export03.csv"));
+        t.ui.answers.assign({true, true});
+        cmdexport1_click(t.s());
+    };
+    run_export(t, out("export03.csv"), {true, true});
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(test::read_file(out("export03.csv")), kExport);
+    EXPECT_EQ(test::read_file(out("kovrax03.csv")), kHistory);
+    const auto boxes = t.boxes();
+    EXPECT_NE(std::find(boxes.begin(), boxes.end(),
+                        "MSGBOX Oops... | An export is already running. Please wait for it to "
+                        "complete."),
+              boxes.end());
+}
+
 // Operator choices and bad input: what is shown, where the export file goes, whether rows are
 // marked and which audit entries are appended. Paths are relative to the installation.
 TEST(ExportChoices, ChoicesAndBadInput) {
