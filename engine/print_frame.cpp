@@ -1,32 +1,12 @@
 #include "engine/print_frame.h"
 
+#include "app/printer_setup.h"
 #include "platform/files.h"
 #include "platform/printer.h"
 
 namespace tillora {
 
 namespace {
-
-struct PrinterType {
-    const char* font;
-    std::size_t dash_width;
-};
-
-// Font and receipt width of each printer type; any other type as type 0.
-PrinterType printer_type(std::int16_t type) {
-    switch (type) {
-        case 1:
-            return {"FontB11", 39};
-        case 2:
-            return {"Printer 16cpi", 39};
-        case 3:
-            return {"FontA11", 39};
-        case 4:
-            return {"Printer 17cpi", 39};
-        default:
-            return {"Printer 16cpi", 40};
-    }
-}
 
 // A close-out file that cannot be written makes the run fail, once per file error.
 void closeout_write_failed(Station& s, const std::string& why) {
@@ -94,21 +74,6 @@ bool select_printer(Station& s, bool report_invalid) {
 bool select_printer_unless_batch(Station& s, bool report_invalid) {
     if (s.st.closeoutmode != 0 || s.st.printall != 0) return true;
     return select_printer(s, report_invalid) || !report_invalid;
-}
-
-void initial_printer_setup(Station& s) {
-    try {
-        s.svc.printers.select(s.st.localprinter);
-    } catch (const PrinterError&) {
-        // Reports then print on the first installed printer, if any.
-    }
-    const PrinterType t = printer_type(s.st.printertype);
-    try {
-        s.svc.printers.current().set_font(t.font);
-    } catch (const std::exception&) {
-    }
-    s.st.dashline = std::string(t.dash_width, '-');
-    s.st.blankline = std::string(39, ' ');
 }
 
 void set_receipt_lines(Station& s) {

@@ -28,9 +28,6 @@ bool select_printer(Station& s, bool report_invalid = true);
 // The selection a print step makes only outside close-out mode and Print All Reports.
 // Returns false when the step must end at once (invalid printer).
 bool select_printer_unless_batch(Station& s, bool report_invalid = true);
-// The set-up that start-up runs so that reports printing before any selection have a printer,
-// a dashline and a blankline. Never fails.
-void initial_printer_setup(Station& s);
 
 // dashline 39 "-", blankline 39 blanks.
 void set_receipt_lines(Station& s);

@@ -3,7 +3,7 @@
 #include "app/master_config.h"
 #include "app/node_file.h"
 #include "app/today.h"
-#include "engine/print_frame.h"
+#include "app/printer_setup.h"
 #include "panel/entry.h"
 #include "panel/range.h"
 #include "platform/files.h"
@@ -61,7 +61,7 @@ void form_load(Station& s, const std::string& command_line) {
     read_node_file(st, s.svc);
     st.unitstr = two_digit_unit(st.posunit);
     load_master_config(st, s.svc);
-    initial_printer_setup(s);
+    initial_printer_setup(s.st, s.svc);
     if (is_kvrun(command_line)) {
         start_closeout(s, command_line);
     } else {
