@@ -52,6 +52,7 @@ std::string Database::name() const {
 
 void execute_script(Database& db, const std::string& script) {
     auto& conn = *db.conn_;
+    conn.end_read();
     char* error = nullptr;
     if (sqlite3_exec(conn.handle(), script.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         const std::string message = error ? error : sqlite3_errmsg(conn.db);

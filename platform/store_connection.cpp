@@ -181,6 +181,7 @@ std::shared_ptr<Connection> Connection::open(const fs::path& path, OpenMode mode
     sqlite3_busy_timeout(c->db, kBusyTimeoutMs);
     // A cheap read of the schema: a file that is not a database fails here, not later.
     c->query("select count(*) from sqlite_master", false);
+    c->end_read();
     if (mode == OpenMode::Existing && truncated_database(path)) {
         c->fail(SQLITE_CORRUPT, "database disk image is malformed (the file is cut short)");
     }
@@ -193,6 +194,7 @@ std::shared_ptr<Connection> Connection::open(const fs::path& path, OpenMode mode
 
 void Connection::close(bool quiet) {
     if (db == nullptr) return;
+    end_read();
     bool committed = true;
     std::string message;
     int code = SQLITE_OK;
@@ -319,7 +321,30 @@ void Connection::end_write(bool opened, bool ok) {
     }
 }
 
+void Connection::run_cached(const char* sql) {
+    Lease lease(*this, StatementKey{sql, {}, true, false}, {});
+    lease.step();
+}
+
+void Connection::begin_read() {
+    if (reading_ || !sqlite3_get_autocommit(db)) return;
+    run_cached("BEGIN");
+    reading_ = true;
+}
+
+void Connection::end_read() {
+    if (!reading_) return;
+    reading_ = false;
+    if (db == nullptr || sqlite3_get_autocommit(db)) return;
+    try {
+        run_cached("COMMIT");
+    } catch (const StoreError&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
 void Connection::run(std::string_view sql, const std::vector<Value>& extra_params) {
+    end_read();  // writes, explicit transactions and pragmas run outside the read transaction
     const StatementKey key = parametrise(sql);
     Lease lease(*this, key, extra_params);
     const bool writes = key.transactional && !sqlite3_stmt_readonly(lease.stmt());
@@ -338,6 +363,7 @@ ResultRows Connection::query(std::string_view sql, bool leading_rowid,
                              const std::vector<Value>& extra_params) {
     const StatementKey key = parametrise(sql);
     Lease lease(*this, key, extra_params);
+    if (key.transactional && sqlite3_stmt_readonly(lease.stmt())) begin_read();
     ResultRows out;
     out.columns = columns_of(lease.entry, leading_rowid);
     const auto& currency = out.columns->currency;
@@ -356,8 +382,13 @@ ResultRows Connection::query(std::string_view sql, bool leading_rowid,
 }
 
 void Connection::idle() {
+    end_read();
     if (db == nullptr || sqlite3_get_autocommit(db)) return;
-    if (durability == Durability::Scratch) exec_simple("COMMIT");
+    if (durability != Durability::Scratch) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_commit_ < kScratchCommitInterval) return;
+    run_cached("COMMIT");
+    last_commit_ = now;
 }
 
 }  // namespace tillora::detail

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <list>
@@ -113,8 +114,11 @@ struct Connection {
     // rowid of each row and left out of the columns.
     ResultRows query(std::string_view sql, bool leading_rowid,
                      const std::vector<Value>& extra_params = {});
-    // Commits pending scratch writes.
+    // Ends the read transaction and commits pending scratch writes (these at most every
+    // kScratchCommitInterval: a report stores a row and idles many times a millisecond).
     void idle();
+    // Ends the read transaction that queries keep open between two idle() calls.
+    void end_read();
 
     // Starts a write: BEGIN IMMEDIATE unless a transaction is open. Returns true when this
     // call opened it (and so must end it with end_write).
@@ -133,6 +137,12 @@ struct Connection {
     // A prepared statement with its parameters bound, reset when the lease ends.
     struct Lease;
 
+    // Opens a read transaction when none is open, so that the queries up to the next idle()
+    // share one snapshot and one set of locks.
+    void begin_read();
+    // Runs a statement without parameters through the statement cache (BEGIN, COMMIT).
+    void run_cached(const char* sql);
+
     Cached& prepare(const StatementKey& key);
     void exec_simple(const char* sql);
     std::shared_ptr<const Columns> columns_of(Cached& c, bool leading_rowid);
@@ -142,6 +152,9 @@ struct Connection {
     std::unordered_map<std::string, Cached> cache_;
     std::list<std::string> lru_;  // most recently used first
     Cached uncached_;             // a statement prepared for one run only
+    bool reading_ = false;        // a read transaction begun by begin_read is open
+    std::chrono::steady_clock::time_point last_commit_ = std::chrono::steady_clock::now();
+    static constexpr std::chrono::milliseconds kScratchCommitInterval{5};
 };
 
 }  // namespace tillora::detail

@@ -23,5 +23,6 @@ CREATE TABLE IF NOT EXISTS xact (
     poscodes         TEXT COLLATE NOCASE,
     export           INTEGER
 );
-CREATE INDEX IF NOT EXISTS xact_ticket ON xact (ticket, poschitdate);
-CREATE INDEX IF NOT EXISTS xact_date ON xact (poschitdate, status, ticket);
+CREATE INDEX IF NOT EXISTS xact_ticket ON xact (ticket, poschitdate, status, itemnumber, trantime,
+    poschitbase, poschitsrvchg, poschittax);
+CREATE INDEX IF NOT EXISTS xact_date ON xact (poschitdate, status, ticket, trantime);

@@ -267,10 +267,16 @@ TEST(Concurrency, ScratchWritesReachOtherConnectionsAtIdle) {
     auto reader = Database::open(dir / "t.db");
     EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 0);
     EXPECT_EQ(scratch->open_recordset("select * from t").record_count(), 1);
+    // idle() commits a batch at most every few milliseconds; the reader's snapshot lasts until
+    // its own idle().
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     scratch->idle();
+    EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 0);
+    reader->idle();
     EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 1);
     scratch->execute("insert into t values (2)");
     scratch.reset();  // closing commits too
+    reader->idle();
     EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 2);
 }
 
