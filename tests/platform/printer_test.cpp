@@ -36,7 +36,6 @@ TEST(PrinterSelection, RefusesNumbersWithoutAnInstalledPrinter) {
         }
     }
     EXPECT_NO_THROW(printers.select(0));
-    EXPECT_EQ(&printers.current(), &printers.current());
 }
 
 TEST(PrinterSelection, CurrentFailsWhenNoPrinterIsInstalled) {
