@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/test_support.h"
 
 namespace tillora {
@@ -68,42 +70,34 @@ TEST(MasterConfig, EmptyTableLoadsNothingAndSaysNothing) {
     EXPECT_TRUE(t.boxes().empty());
 }
 
-TEST(MasterConfig, MissingFileNamesTheUnit) {
-    test::TestStation t;
-    std::filesystem::remove(t.home() / "kovra03.mdb");
-    EXPECT_FALSE(load_master_config(t.st(), t.s().svc));
-    EXPECT_EQ(t.boxes(),
-              std::vector<std::string>{"MSGBOX Oops... | " +
-                                       escape_line_breaks("The configuration file for Kovra "
-                                                          "unit 03 is missing.\r\n")});
-}
-
-TEST(MasterConfig, DamagedDatabaseIsReportedAndStartUpGoesOn) {
-    test::TestStation t;
-    std::filesystem::remove(t.home() / "kovra03.mdb");
-    test::write_file(t.home() / "kovra03.mdb", std::string(4096, 'x'));
-    ModuleState& st = t.st();
-    EXPECT_FALSE(load_master_config(st, t.s().svc));
-    ASSERT_EQ(t.boxes().size(), 1u);
-    EXPECT_EQ(t.boxes()[0].rfind("MSGBOX Oops... | The database kovra03.mdb could not be read.", 0),
-              0u)
-        << t.boxes()[0];
-    EXPECT_EQ(st.session, 0);
-}
-
-TEST(MasterConfig, MissingFieldIsReportedAndNothingIsKept) {
-    test::TestStation t;
-    std::filesystem::remove(t.home() / "kovra03.mdb");
-    {
-        auto db = Database::open(t.home() / "kovra03.mdb", OpenMode::Create);
+TEST(MasterConfig, UnreadableConfigurationIsReportedOnceAndNothingIsKept) {
+    const auto missing_field = [](const std::filesystem::path& path) {
+        auto db = Database::open(path, OpenMode::Create);
         db->execute("create table config (session integer, empvalmethod integer)");
         db->execute("insert into config values (77, 2)");
+    };
+    const struct {
+        std::function<void(const std::filesystem::path&)> make;
+        std::string box;  // the one box shown, or its start when not `whole`
+        bool whole;
+    } cases[] = {
+        {[](const std::filesystem::path&) {},
+         "MSGBOX Oops... | " +
+             escape_line_breaks("The configuration file for Kovra unit 03 is missing.\r\n"),
+         true},
+        {[](const std::filesystem::path& path) { test::write_file(path, std::string(4096, 'x')); },
+         "MSGBOX Oops... | The database kovra03.mdb could not be read.", false},
+        {missing_field, "MSGBOX ", false}};
+    for (const auto& c : cases) {
+        test::TestStation t;
+        std::filesystem::remove(t.home() / "kovra03.mdb");
+        c.make(t.home() / "kovra03.mdb");
+        EXPECT_FALSE(load_master_config(t.st(), t.s().svc));
+        ASSERT_EQ(t.boxes().size(), 1u) << c.box;
+        EXPECT_EQ(c.whole ? t.boxes()[0] : t.boxes()[0].substr(0, c.box.size()), c.box);
+        EXPECT_EQ(t.st().session, 0);
+        EXPECT_EQ(t.st().empvalmethod, 0);
     }
-    ModuleState& st = t.st();
-    EXPECT_FALSE(load_master_config(st, t.s().svc));
-    EXPECT_EQ(t.boxes().size(), 1u);
-    EXPECT_EQ(st.session, 0);
-    EXPECT_EQ(st.empvalmethod, 0);
 }
 
 TEST(MasterConfig, MasterNodeAsksUntilOneToTen) {
