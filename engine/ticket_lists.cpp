@@ -1,6 +1,7 @@
 #include "engine/ticket_lists.h"
 
 #include "app/outside_programs.h"
+#include "engine/amount_rows.h"
 #include "engine/audit_file.h"
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
@@ -61,32 +62,15 @@ std::string selection(const Station& s, const TicketList& r) {
 // One work row for one ticket: its sums and the server of its first row.
 void add_ticket_row(Station& s, const TicketList& r, Database& src, Database& rpt, Recordset& ar,
                     const Value& ticket) {
-    ModuleState& st = s.st;
     const std::string f = filter(s, r);
-    const std::string where = " from xact where ticket = " + default_text(ticket);
-    st.linebase = sum_or_zero(src, "select sum(poschitbase)" + where + r.lines + f);
-    st.linesrvchg = sum_or_zero(src, "select sum(poschitsrvchg)" + where + r.lines + f);
-    Currency charge;
-    if (r.service_charge_lines &&
-        sum_if_not_null(
-            src, "select sum(poschitsrvchg)" + where + " and itemnumber = -2 and status > -10" + f,
-            charge)) {
-        st.linesrvchg += charge;
-    }
-    st.linetax = sum_or_zero(src, "select sum(poschittax)" + where + r.lines + f);
-    Recordset row = src.open_recordset("select *" + where + r.row_condition + f);
+    const std::string of_ticket = "ticket = " + default_text(ticket);
+    sum_key_lines(
+        s, src, of_ticket + r.lines + f,
+        r.service_charge_lines ? of_ticket + " and itemnumber = -2 and status > -10" + f : "");
+    Recordset row =
+        src.open_recordset("select * from xact where " + of_ticket + r.row_condition + f);
     const Value server = row.eof() ? Value::null() : row.field("server");
-    ar.add_new();
-    ar.set("ardate", ticket);
-    ar.set("aracctnum", server);
-    ar.set("base", st.linebase);
-    ar.set("srvchg", st.linesrvchg);
-    ar.set("salestax", st.linetax);
-    ar.set("total", st.linebase + st.linesrvchg + st.linetax);
-    ar.update();
-    rpt.idle();
-    src.idle();
-    s.yield();
+    add_amount_row(s, rpt, src, ar, {{"ardate", ticket}, {"aracctnum", server}});
 }
 
 // The cleared entries of the audit file in the date range: one work row each, amounts 0.
@@ -161,26 +145,13 @@ void print_list(Station& s, const TicketList& r) {
     std::unique_ptr<Database> rpt;
     skip_errors(s, [&] { rpt = open_report_db(s); });
     print_header(s, r.title);
-    print(s, "Ticket-Server Base    S/C    Tax   Total");
-    Totals t;
-    skip_errors(s, [&] {
-        Recordset rs = rpt->open_recordset("select * from ar where ardate > 0 order by ardate");
-        for (; !rs.eof(); rs.move_next()) {
-            const Currency base = rs.field("base").as_currency();
-            const Currency srvchg = rs.field("srvchg").as_currency();
-            const Currency tax = rs.field("salestax").as_currency();
-            const Currency total = rs.field("total").as_currency();
-            t.add(base, srvchg, tax, total);
-            const std::string who = default_text(rs.field("ardate")) + r.label_separator +
-                                    default_text(rs.field("aracctnum"));
-            print(s, detail_line(who, base, srvchg, tax, total));
-        }
-    });
-    if (t.count > 0) print(s, detail_line("Totals:", t.base, t.srvchg, t.tax, t.total));
-    print(s, s.st.dashline);
-    print(s, "Ticket Count:   " + t.count_text());
-    print(s, s.st.dashline);
-    if (r.local_warning && t.count > 0) {
+    const long rows =
+        print_amount_section(s, rpt.get(),
+                             {"Ticket-Server Base    S/C    Tax   Total",
+                              "select * from ar where ardate > 0 order by ardate", "ardate",
+                              "Ticket Count:   ", false, r.label_separator, "aracctnum"},
+                             print);
+    if (r.local_warning && rows > 0) {
         print(s, "The presence of LOCAL hold sales often");
         print(s, "indicates that a network connection");
         print(s, "problem exists. Contact your manager.");

@@ -22,7 +22,7 @@ void add_ticket_row(Station& s, Database& src, Database& rpt, Recordset& ar, con
     sum_key_lines(s, src,
                   of_ticket + " and (itemnumber > 0 or itemnumber = -5) and status > -10" + f,
                   of_ticket + " and itemnumber = -2 and status > -10" + f);
-    add_amount_row(s, rpt, src, ar, "ardate", ticket);
+    add_amount_row(s, rpt, src, ar, {{"ardate", ticket}});
 }
 
 void gather(Station& s) {

@@ -39,7 +39,8 @@ void add_server_row(Station& s, const ServerTotals& r, Database& src, Database& 
                                : "";
     sum_key_lines(s, src, of_server + r.lines + f, charges);
     Recordset row = src.open_recordset("select * from xact where " + of_server + f);
-    add_amount_row(s, rpt, src, ar, "aracctnum", row.eof() ? Value::null() : row.field("server"));
+    add_amount_row(s, rpt, src, ar,
+                   {{"aracctnum", row.eof() ? Value::null() : row.field("server")}});
 }
 
 void gather(Station& s, const ServerTotals& r) {
