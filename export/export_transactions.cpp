@@ -177,10 +177,11 @@ void append_export_entry(Station& s) {
 }  // namespace
 
 std::string export_folder_of(const std::string& chosen) {
-    // "export" is looked for in the file name only, so a folder such as /srv/exports/ is kept.
+    // The folder is the path up to the first "export" (the file name the dialog proposes); a
+    // folder whose own name holds "export" therefore gives its parent, as the A/R import expects.
     const std::size_t slash = chosen.rfind('/');
     const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t at = chosen.find("export", name_start);
+    const std::size_t at = chosen.find("export");
     if (at != std::string::npos) return chosen.substr(0, at);
     std::error_code ec;
     if (fs::is_directory(chosen, ec)) return chosen.back() == '/' ? chosen : chosen + "/";

@@ -259,14 +259,14 @@ TEST(ExportChoices, ChoicesAndBadInput) {
     }
 }
 
-TEST(ExportFolder, TakenFromTheChosenFileName) {
+TEST(ExportFolder, IsThePathUpToTheFirstExport) {
     const test::TempDir dir;
     const std::string folder = dir.path().string();
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"/srv/ar/export03.csv", "/srv/ar/"},
-        {"/srv/exports/export03.csv", "/srv/exports/"},  // not the "export" of the folder
+        {"/srv/exports/export03.csv", "/srv/"},  // the first "export" decides
         {"/srv/ar/myexport03.csv", "/srv/ar/my"},
-        {"/srv/exports/out.csv", "/srv/exports/"},
+        {"/srv/ar/out.csv", "/srv/ar/"},  // no "export": the folder of the chosen file
         {"export03.csv", ""},
         {folder, folder + "/"},
         {folder + "/", folder + "/"},
