@@ -1,6 +1,12 @@
 #include "reports/other/closeout.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 
 #include "panel/form_load.h"
 #include "panel/station.h"
@@ -22,6 +28,70 @@ bool plausible_business_date(const std::string& date) {
     return true;
 }
 
+// One close-out at a time per installation: an flock on "closeout.lock" in the installation
+// folder, held for the whole run. A second run (cron fired twice, an operator retry) is refused
+// at once rather than waiting, so a cron job never hangs behind another. The kernel releases the
+// lock when its holder ends in any way, so a lock file left by a killed run is simply taken over.
+class CloseoutLock {
+  public:
+    explicit CloseoutLock(const std::filesystem::path& home) {
+        const std::filesystem::path file = home / "closeout.lock";
+        fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0640);
+        if (fd_ < 0) {
+            // A folder where nothing can be created: the run itself will fail and say why.
+            problem_ = "the lock file " + file.string() + " cannot be opened (" +
+                       std::strerror(errno) + "); running without it";
+            return;
+        }
+        int rc;
+        do {
+            rc = ::flock(fd_, LOCK_EX | LOCK_NB);
+        } while (rc != 0 && errno == EINTR);
+        if (rc != 0) {
+            held_elsewhere_ = errno == EWOULDBLOCK;
+            if (held_elsewhere_) {
+                holder_ = read_holder();
+            } else {
+                problem_ = "the lock file " + file.string() + " cannot be locked (" +
+                           std::strerror(errno) + "); running without it";
+            }
+            return;
+        }
+        const std::string pid = std::to_string(::getpid()) + "\n";
+        if (::ftruncate(fd_, 0) == 0) {
+            [[maybe_unused]] ssize_t written = ::pwrite(fd_, pid.data(), pid.size(), 0);
+        }
+    }
+    ~CloseoutLock() {
+        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    }
+    CloseoutLock(const CloseoutLock&) = delete;
+    CloseoutLock& operator=(const CloseoutLock&) = delete;
+
+    // True when another run holds the lock.
+    bool held_elsewhere() const { return held_elsewhere_; }
+    // The process number the holder wrote into the file ("" when unreadable).
+    const std::string& holder() const { return holder_; }
+    // Why the run goes on without the lock ("" when it holds it or was refused).
+    const std::string& problem() const { return problem_; }
+
+  private:
+    std::string read_holder() const {
+        char buffer[32] = {};
+        const ssize_t n = ::pread(fd_, buffer, sizeof buffer - 1, 0);
+        std::string text = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : "";
+        while (!text.empty() && !std::isdigit(static_cast<unsigned char>(text.back()))) {
+            text.pop_back();
+        }
+        return text;
+    }
+
+    int fd_ = -1;
+    bool held_elsewhere_ = false;
+    std::string holder_;
+    std::string problem_;
+};
+
 }  // namespace
 
 bool is_closeout_command(const std::string& command_line) {
@@ -30,6 +100,14 @@ bool is_closeout_command(const std::string& command_line) {
 
 int run_closeout(const std::filesystem::path& home, const std::string& command_line,
                  std::ostream& err) {
+    const CloseoutLock lock(home);
+    if (lock.held_elsewhere()) {
+        err << "tillora-reports: another close-out is running on " << home.string()
+            << (lock.holder().empty() ? "" : " (process " + lock.holder() + ")")
+            << "; this run does nothing and leaves its close-out file alone\n";
+        return kCloseoutAlreadyRunning;
+    }
+    if (!lock.problem().empty()) err << "tillora-reports: " << lock.problem() << "\n";
     UnattendedUi ui(err);
     SystemClock clock;
     std::unique_ptr<PrinterSystem> printers = make_printer_system();

@@ -12,7 +12,9 @@ bool is_closeout_command(const std::string& command_line);
 
 // Runs the whole close-out for the installation in `home` without a display and without waiting:
 // start-up, every report into the close-out file, the request line. Messages go to `err`.
-// Returns 0 when every report ran, 1 when any failed.
+// Returns 0 when every report ran, 1 when any failed, kCloseoutAlreadyRunning (without touching
+// anything) while another close-out holds the installation's closeout.lock.
+inline constexpr int kCloseoutAlreadyRunning = 3;
 int run_closeout(const std::filesystem::path& home, const std::string& command_line,
                  std::ostream& err);
 
