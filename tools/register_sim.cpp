@@ -1,0 +1,260 @@
+#include "tools/register_sim.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "app/module_state.h"
+#include "app/node_file.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+
+namespace fs = std::filesystem;
+
+namespace tillora {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr int kBusyTimeoutMs = 5000;  // as the register waits for a reader's lock
+constexpr int kLinesPerTicket = 4;    // three items and the tender line
+constexpr std::size_t kKeptErrors = 5;
+
+double number_option(const std::string& name, const std::string& text, double low, double high) {
+    std::size_t used = 0;
+    double value = 0;
+    try {
+        value = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || text.empty() || value < low || value > high) {
+        std::ostringstream why;
+        why << name << " needs a number from " << low << " to " << high << ", not \"" << text
+            << "\"";
+        throw RegisterError(why.str());
+    }
+    return value;
+}
+
+// The open transaction database with the prepared insert; closed by the destructor.
+class XactWriter {
+  public:
+    explicit XactWriter(const fs::path& path) {
+        if (!fs::exists(path)) throw RegisterError("no transaction database " + path.string());
+        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+            fail("cannot open " + path.string());
+        }
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        exec("PRAGMA journal_mode=WAL");
+        exec("PRAGMA synchronous=NORMAL");
+        next_ticket_ = max_of("ticket") + 1;
+        next_chitnum_ = max_of("poschitnum") + 1;
+        const char* sql =
+            "insert into xact (ticket, poschitnum, server, itemnumber, status, postendtype, "
+            "posbatch, poschitdate, trantime, poschitbase, poschitsrvchg, poschittax, "
+            "poschittotal, posmemo, saletext, poschitemployee, poschitcovers) values "
+            "(?, ?, 11, ?, 2, ?, '17', ?, ?, ?, 0, ?, ?, ?, 'register-sim', 11, 1)";
+        if (sqlite3_prepare_v2(db_, sql, -1, &insert_, nullptr) != SQLITE_OK) {
+            fail("cannot prepare the insert into xact");
+        }
+    }
+    ~XactWriter() {
+        sqlite3_finalize(insert_);
+        sqlite3_close(db_);
+    }
+    XactWriter(const XactWriter&) = delete;
+    XactWriter& operator=(const XactWriter&) = delete;
+
+    // Inserts line `n` (from 0) of the run in one write transaction; returns the SQLite code.
+    int insert(long n, int date, const std::string& time) {
+        const long ticket = next_ticket_ + n / kLinesPerTicket;
+        const bool tender = n % kLinesPerTicket == kLinesPerTicket - 1;
+        const double base = tender ? 0.0 : 1.25 * static_cast<double>(1 + n % 7);
+        const double tax = tender ? 0.0 : 0.10;
+        sqlite3_bind_int64(insert_, 1, ticket);
+        sqlite3_bind_int64(insert_, 2, next_chitnum_ + n);
+        sqlite3_bind_int(insert_, 3, tender ? -1 : 100 + static_cast<int>(n % 5));
+        sqlite3_bind_int(insert_, 4, tender ? 1 : 0);
+        sqlite3_bind_int(insert_, 5, date);
+        sqlite3_bind_text(insert_, 6, time.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(insert_, 7, base);
+        sqlite3_bind_double(insert_, 8, tax);
+        sqlite3_bind_double(insert_, 9, tender ? 9.99 : base + tax);
+        sqlite3_bind_text(insert_, 10, tender ? "Cash" : "Sim item", -1, SQLITE_STATIC);
+        const int rc = sqlite3_step(insert_);
+        sqlite3_reset(insert_);
+        sqlite3_clear_bindings(insert_);
+        return rc;
+    }
+    std::int64_t chitnum(long n) const { return next_chitnum_ + n; }
+    long ticket(long n) const { return next_ticket_ + n / kLinesPerTicket; }
+    std::string message() const { return sqlite3_errmsg(db_); }
+
+  private:
+    [[noreturn]] void fail(const std::string& what) {
+        throw RegisterError(what + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory"));
+    }
+    void exec(const char* sql) {
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail(sql);
+    }
+    std::int64_t max_of(const std::string& column) {
+        sqlite3_stmt* st = nullptr;
+        const std::string sql = "select coalesce(max(" + column + "), 0) from xact";
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) fail(sql);
+        std::int64_t value = 0;
+        if (sqlite3_step(st) == SQLITE_ROW) value = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        return value;
+    }
+
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* insert_ = nullptr;
+    std::int64_t next_ticket_ = 1;
+    std::int64_t next_chitnum_ = 1;
+};
+
+std::string two(int n) {
+    return std::string(n < 10 ? "0" : "") + std::to_string(n);
+}
+
+// One open-append-close of the audit file, as the register writes it.
+bool append_audit(const fs::path& file, const std::string& line) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0640);
+    if (fd < 0) return false;
+    const std::string text = line + "\r\n";
+    const bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    return ::close(fd) == 0 && ok;
+}
+
+void note_error(RegisterStats& stats, const std::string& message) {
+    if (stats.errors.size() < kKeptErrors) stats.errors.push_back(message);
+}
+
+void summarise_latencies(std::vector<double>& ms, RegisterStats& stats) {
+    if (ms.empty()) return;
+    std::sort(ms.begin(), ms.end());
+    stats.worst_ms = ms.back();
+    stats.median_ms = ms[ms.size() / 2];
+    stats.p99_ms = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+}
+
+}  // namespace
+
+RegisterOptions parse_register_options(const std::vector<std::string>& args) {
+    RegisterOptions o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+            continue;
+        }
+        if (a != "--home" && a != "--rate" && a != "--seconds" && a != "--report" &&
+            a != "--date") {
+            throw RegisterError("unknown option \"" + a + "\"");
+        }
+        if (i + 1 >= args.size()) throw RegisterError(a + " needs a value");
+        const std::string& v = args[++i];
+        if (a == "--home") o.home = v;
+        if (a == "--report") o.report = v;
+        if (a == "--rate") o.rate = static_cast<int>(number_option(a, v, 1, 100000));
+        if (a == "--seconds") o.seconds = number_option(a, v, 0, 86400 * 7);
+        if (a == "--date") o.date = static_cast<int>(number_option(a, v, 19000101, 29991231));
+    }
+    if (o.home.empty() && !o.help) throw RegisterError("--home DIR is required");
+    return o;
+}
+
+std::string register_usage() {
+    return "usage: tillora-register --home DIR [--rate LINES_PER_SECOND] [--seconds N]\n"
+           "                        [--report FILE] [--date YYYYMMDD]\n"
+           "Inserts ticket lines into the xact table of the installation in DIR and appends\n"
+           "audit lines, at the rate (default 200 a second), until SIGTERM/SIGINT or the\n"
+           "seconds have passed; then prints how many lines went in, the worst and the 99th\n"
+           "percentile insert latency and any busy or locked errors.\n";
+}
+
+RegisterStats run_register(const RegisterOptions& options, const RegisterPause& pause) {
+    ModuleState st;
+    const fs::path node = options.home / kNodeFileName;
+    if (!fs::exists(node)) throw RegisterError("no node file " + node.string());
+    for (const std::string& item : read_items(node)) apply_node_item(st, item);
+    derive_database_names(st);
+    XactWriter xact(options.home / st.xactdb);
+    const fs::path audit = options.home / ("audit" + st.unitstr + ".txt");
+
+    SystemClock clock;
+    const DateTime today = clock.now();
+    const int date =
+        options.date ? options.date : today.year * 10000 + today.month * 100 + today.day;
+    const std::string audit_date =
+        two(date / 100 % 100) + two(date % 100) + std::to_string(date / 10000);
+
+    RegisterStats stats;
+    std::vector<double> latencies;
+    const auto start = SteadyClock::now();
+    const auto period = std::chrono::duration<double>(1.0 / options.rate);
+    const auto end = start + std::chrono::duration_cast<SteadyClock::duration>(
+                                 std::chrono::duration<double>(options.seconds));
+    for (long n = 0;; ++n) {
+        const auto due = start + std::chrono::duration_cast<SteadyClock::duration>(period * n);
+        if (options.seconds > 0 && due >= end) break;
+        if (pause ? pause(due) : (std::this_thread::sleep_until(due), false)) break;
+        const std::string time = clock.time_text();
+        const auto before = SteadyClock::now();
+        const int rc = xact.insert(stats.lines, date, time);
+        const std::chrono::duration<double, std::milli> took = SteadyClock::now() - before;
+        latencies.push_back(took.count());
+        if (rc == SQLITE_DONE) {
+            if (stats.lines == 0) stats.first_chitnum = xact.chitnum(0);
+            stats.last_chitnum = xact.chitnum(stats.lines);
+            const std::string line = audit_date + "\\" + time.substr(0, 5) + "\\E#11\\#" +
+                                     std::to_string(xact.ticket(stats.lines)) + " Ticket line " +
+                                     std::to_string(xact.chitnum(stats.lines));
+            ++stats.lines;
+            if (append_audit(audit, line)) {
+                ++stats.audit_lines;
+            } else {
+                ++stats.other_errors;
+                note_error(stats, "audit append: " + std::string(std::strerror(errno)));
+            }
+        } else if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
+            ++stats.busy_errors;
+            note_error(stats, "insert: " + xact.message());
+        } else {
+            ++stats.other_errors;
+            note_error(stats, "insert: " + xact.message());
+        }
+    }
+    stats.seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
+    summarise_latencies(latencies, stats);
+    return stats;
+}
+
+std::string register_summary(const RegisterStats& stats) {
+    std::ostringstream out;
+    out.setf(std::ios::fixed);
+    out.precision(3);
+    out << "lines inserted: " << stats.lines << "\n"
+        << "audit lines appended: " << stats.audit_lines << "\n"
+        << "first poschitnum: " << stats.first_chitnum << "\n"
+        << "last poschitnum: " << stats.last_chitnum << "\n"
+        << "seconds: " << stats.seconds << "\n"
+        << "median insert latency ms: " << stats.median_ms << "\n"
+        << "p99 insert latency ms: " << stats.p99_ms << "\n"
+        << "worst insert latency ms: " << stats.worst_ms << "\n"
+        << "busy or locked errors: " << stats.busy_errors << "\n"
+        << "other errors: " << stats.other_errors << "\n";
+    for (const std::string& e : stats.errors) out << "error: " << e << "\n";
+    return out.str();
+}
+
+}  // namespace tillora
