@@ -1,0 +1,67 @@
+// Fixtures of the reliability and concurrency tests: a demo installation and an interactive
+// station on it.
+#pragma once
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "panel/form_load.h"
+#include "reports/other/report_buttons.h"
+#include "support/test_support.h"
+#include "tools/demo_data.h"
+
+namespace tillora::test {
+
+inline const std::string kSeparator(39, '*');
+inline const std::string kCloseoutName = "closeout03-20200904.txt";
+
+// A demo installation of workstation 03 (days from 20200903) in `where` or dir/home; the
+// printers of a close-out run are a spool printer in dir/spool.
+struct Installation {
+    explicit Installation(int days = 3, int tickets = 12, std::filesystem::path where = {}) {
+        demo::DemoOptions o;
+        o.folder = where.empty() ? dir / "home" : where;
+        o.days = days;
+        o.tickets = tickets;
+        o.start = 20200903;
+        demo::make_demo_installation(o);
+        home = o.folder;
+        std::filesystem::create_directories(dir / "spool");
+        ::setenv("TILLORA_SPOOL", (dir / "spool").c_str(), 1);
+    }
+    ~Installation() { ::unsetenv("TILLORA_SPOOL"); }
+    std::vector<std::string> closeout() const { return file_lines(home / kCloseoutName); }
+    long separators() const {
+        const auto lines = closeout();
+        return std::count(lines.begin(), lines.end(), kSeparator);
+    }
+    long xact_rows() const {
+        auto db = Database::open(home / "KOVRAX03.MDB");
+        return db->open_recordset("select count(*) from xact").field(0).as_int();
+    }
+    TempDir dir;
+    std::filesystem::path home;
+};
+
+// An interactive station after start-up on an installation, answering from queues, its clock
+// at 2020-09-04 23:30.
+struct DemoStation {
+    DemoStation(const std::filesystem::path& home, PrinterSystem& printers)
+        : s(Services{ui, printers, clock, home}) {
+        connect_reports(s);
+        form_load(s, "");
+    }
+    ScriptedUi ui;
+    FixedClock clock{DateTime{2020, 9, 4, 23, 30, 0}};
+    Station s;
+    // True when a box shown so far contains `text`.
+    bool has_box(const std::string& text) const {
+        return std::any_of(ui.shown.begin(), ui.shown.end(),
+                           [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    }
+};
+
+}  // namespace tillora::test
