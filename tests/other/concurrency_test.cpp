@@ -1,0 +1,146 @@
+// The reports beside a live register: the register simulator (a separate process) inserts lines
+// and appends audit lines while Print All Reports, the close-out and the export run over and over
+// on the same installation. TILLORA_CONCURRENCY_SECONDS sets how long (default 30).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <map>
+#include <sstream>
+
+#include "export/export_record.h"
+#include "export/export_transactions.h"
+#include "other/reliability_fixture.h"
+#include "platform/files.h"
+#include "reports/other/closeout.h"
+
+extern char** environ;
+
+namespace tillora {
+namespace {
+
+namespace fs = std::filesystem;
+using Steady = std::chrono::steady_clock;
+
+// "name: value" lines of the simulator's summary.
+std::map<std::string, double> read_summary(const fs::path& file) {
+    std::map<std::string, double> values;
+    for (const std::string& line : test::file_lines(file)) {
+        const auto colon = line.find(": ");
+        if (colon != std::string::npos && line.rfind("error", 0) != 0) {
+            values[line.substr(0, colon)] = leading_number(line.substr(colon + 2));
+        }
+    }
+    return values;
+}
+
+bool mentions_lock(const std::string& text) {
+    for (const char* word : {"locked", "busy", "Quillon Codes"}) {
+        if (text.find(word) != std::string::npos) return true;
+    }
+    return false;
+}
+
+double run_seconds() {
+    const char* text = std::getenv("TILLORA_CONCURRENCY_SECONDS");
+    return text ? std::max(1.0, leading_number(text)) : 30.0;
+}
+
+TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
+    const fs::path program = fs::path(TILLORA_BINARY_DIR) / "tillora-register";
+    ASSERT_TRUE(fs::exists(program)) << "build tillora-register first";
+    test::Installation inst(3, 40);
+    const fs::path summary = inst.dir / "register.txt";
+    const std::vector<std::string> args = {program.string(), "--home",   inst.home.string(),
+                                           "--rate",         "200",      "--date",
+                                           "20200904",       "--report", summary.string()};
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+
+    int rounds = 0;
+    long exported_files = 0;
+    const auto deadline = Steady::now() + std::chrono::duration_cast<Steady::duration>(
+                                              std::chrono::duration<double>(run_seconds()));
+    while (Steady::now() < deadline) {
+        SCOPED_TRACE("round " + std::to_string(++rounds));
+        {
+            SpoolPrinterSystem spool(inst.dir / "spool");
+            test::DemoStation d(inst.home, spool);
+            d.ui.answers.assign({true});
+            EXPECT_TRUE(click_report_button(d.s, "cmdprintall"));
+            EXPECT_EQ(d.s.form.helpwindow.text, "Done");
+            EXPECT_TRUE(d.s.failures.empty()) << testing::PrintToString(d.s.failures);
+            for (const auto& line : d.ui.shown) EXPECT_FALSE(mentions_lock(line)) << line;
+        }
+        {
+            std::ostringstream err;
+            EXPECT_EQ(run_closeout(inst.home, "KVRUN20200904", err), 0) << err.str();
+            EXPECT_FALSE(mentions_lock(err.str())) << err.str();
+            EXPECT_EQ(inst.separators(), 14);
+        }
+        {
+            SpoolPrinterSystem spool(inst.dir / "spool");
+            test::DemoStation d(inst.home, spool);
+            const fs::path folder = inst.dir / ("out" + std::to_string(rounds));
+            fs::create_directories(folder);
+            d.ui.files.push_back((folder / "export03.csv").string());
+            d.ui.answers.assign({true, true});
+            cmdexport1_click(d.s);
+            for (const auto& line : d.ui.shown) EXPECT_FALSE(mentions_lock(line)) << line;
+            exported_files += fs::exists(folder / "export03.csv");
+        }
+    }
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << test::read_file(summary);
+
+    const auto reg = read_summary(summary);
+    const long inserted = static_cast<long>(reg.at("lines inserted"));
+    EXPECT_GT(inserted, 0);
+    EXPECT_EQ(reg.at("busy or locked errors"), 0) << test::read_file(summary);
+    EXPECT_EQ(reg.at("other errors"), 0) << test::read_file(summary);
+    EXPECT_LT(reg.at("worst insert latency ms"), 200.0) << test::read_file(summary);
+
+    auto db = Database::open(inst.home / "KOVRAX03.MDB");
+    Recordset sim = db->open_recordset(
+        "select count(*), count(distinct poschitnum) from xact where saletext = 'register-sim'");
+    EXPECT_EQ(sim.field(0).as_int(), inserted);
+    EXPECT_EQ(sim.field(1).as_int(), inserted);
+
+    // Every row an export marked is in one export file, once; every record names a marked row.
+    std::map<std::string, int> in_files;
+    for (int r = 1; r <= rounds; ++r) {
+        const fs::path file = inst.dir / ("out" + std::to_string(r)) / "export03.csv";
+        if (!fs::exists(file)) continue;
+        for (const std::string& line : test::file_lines(file)) ++in_files[split_items(line)[1]];
+    }
+    std::map<std::string, int> marked;
+    for (Recordset rs = db->open_recordset("select * from xact where export >= 1"); !rs.eof();
+         rs.move_next()) {
+        marked[export_reference(rs.field("ticket"), rs.field("poschitnum"))] +=
+            static_cast<int>(rs.field("export").as_int());
+    }
+    EXPECT_GT(marked.size(), 0u);
+    EXPECT_EQ(in_files, marked);
+    for (const auto& [reference, count] : in_files) EXPECT_EQ(count, 1) << reference;
+
+    // Lines that came in during an export's first pass reach only its history file.
+    Recordset history_only = db->open_recordset(
+        "select count(*) from xact where saletext = 'register-sim' and status = 7 and "
+        "export is null");
+    std::cout << "[ figures  ] rounds " << rounds << ", export files " << exported_files
+              << ", rows exported " << marked.size() << ", register lines " << inserted
+              << " (history only: " << history_only.field(0).as_int() << "), worst insert "
+              << reg.at("worst insert latency ms") << " ms, p99 " << reg.at("p99 insert latency ms")
+              << " ms\n";
+}
+
+}  // namespace
+}  // namespace tillora
