@@ -1,0 +1,1 @@
+delete * from ar where ardate = 20200904 and arname = 'O''Brien'

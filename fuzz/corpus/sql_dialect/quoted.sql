@@ -1,0 +1,1 @@
+select * from config03 where [x 1] = 'a' and "b" = 2 order by 3 limit 5

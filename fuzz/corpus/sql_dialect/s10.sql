@@ -1,0 +1,1 @@
+select * from ccard where status >= 3 order by ticket

@@ -1,0 +1,1 @@
+select * from xact order by server, ticket

@@ -1,0 +1,1 @@
+select * from xact where status = -76

@@ -1,0 +1,1 @@
+select distinct itemnumber from xact where server = 

@@ -1,0 +1,1 @@
+select distinct postendtype from xact where server = 

@@ -1,0 +1,1 @@
+select distinct server from xact where 

@@ -1,0 +1,1 @@
+select distinct ticket from xact where poschitdate between 

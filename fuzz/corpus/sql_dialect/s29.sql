@@ -1,0 +1,1 @@
+select distinct ticket from xact where status >= 2 and server = 

@@ -1,0 +1,1 @@
+select * from ar where (ardate > 0 or ardate = -5) order by ardate

@@ -1,0 +1,1 @@
+select sum(poschitsrvchg) from xact where 

@@ -1,0 +1,1 @@
+select * from ar where aracctnum >= 0 order by aracctnum

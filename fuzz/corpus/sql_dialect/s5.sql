@@ -1,0 +1,1 @@
+select * from ar where ardate > 0 order by ardate

@@ -1,0 +1,1 @@
+select * from ar where covers > 0 order by covers

@@ -1,0 +1,1 @@
+select * from ar where covers >= 1 order by covers
