@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "engine/print_frame.h"
+#include "panel/range.h"
 #include "platform/files.h"
 #include "platform/printer.h"
 
@@ -131,6 +132,19 @@ bool run_report(Station& s, const std::string& report, const std::function<void(
         report_failure(s, report, e.what());
     }
     return false;
+}
+
+void run_guarded_report(Station& s, const std::string& status_text, const std::string& report,
+                        const std::function<void()>& gather,
+                        const std::function<void()>& print_step,
+                        const std::function<bool()>& ready) {
+    if (!report_guard(s)) return;
+    show_status(s, status_text);
+    verifydate(s);
+    if (ready && !ready()) return;
+    take_dates(s);
+    if (run_report(s, report, gather)) print_step();
+    per_report_reset(s);
 }
 
 void record_failure(Station& s, const std::string& report, const std::string& detail) {

@@ -56,6 +56,15 @@ bool run_report(Station& s, const std::string& report, const std::function<void(
 // entry in Station::failures. Shows nothing.
 void record_failure(Station& s, const std::string& report, const std::string& detail);
 
+// One guarded report from end to end: the guard, the status text, verifydate and the dates, the
+// gather (a failure is reported and nothing is printed), the print step, the per-report reset.
+// `ready`, when given, runs after verifydate; when it returns false the report stops there (it
+// has cleared the guard itself).
+void run_guarded_report(Station& s, const std::string& status_text, const std::string& report,
+                        const std::function<void()>& gather,
+                        const std::function<void()>& print_step,
+                        const std::function<bool()>& ready = {});
+
 // A report that could not run: "Oops..." message box naming the report, the database and the
 // engine's message; in the unattended run one line on standard error (through the UI) and one
 // line in the close-out file. Recorded in Station::failures. Clears reportbusy.

@@ -162,21 +162,21 @@ void print_list(Station& s, const TicketList& r) {
     finish_print(s);
 }
 
+// Main Hold Sales reads the shared server folder: when it is not reachable the report is refused.
+bool held_source_reachable(Station& s, const TicketList& r) {
+    if (!r.held_source || back_office_reachable(s.st, s.svc)) return true;
+    s.st.msg = "Main hold sales unavailable when off-line";
+    s.message(s.st.msg, "Off-Line", Icon::Information);
+    if (s.st.closeoutmode == 1) record_failure(s, r.status_text, s.st.msg);
+    s.st.reportbusy = 0;
+    return false;
+}
+
 void run_ticket_list(Station& s, const TicketList& r) {
     if (r.held_source && s.st.offlinemode == 1) return;
-    if (!report_guard(s)) return;
-    show_status(s, r.status_text);
-    verifydate(s);
-    if (r.held_source && !back_office_reachable(s.st, s.svc)) {
-        s.st.msg = "Main hold sales unavailable when off-line";
-        s.message(s.st.msg, "Off-Line", Icon::Information);
-        if (s.st.closeoutmode == 1) record_failure(s, r.status_text, s.st.msg);
-        s.st.reportbusy = 0;
-        return;
-    }
-    take_dates(s);
-    if (run_report(s, r.title, [&] { gather(s, r); })) print_list(s, r);
-    per_report_reset(s);
+    run_guarded_report(
+        s, r.status_text, r.title, [&] { gather(s, r); }, [&] { print_list(s, r); },
+        [&] { return held_source_reachable(s, r); });
 }
 
 }  // namespace

@@ -84,12 +84,8 @@ void print_removed(Station& s) {
 }  // namespace
 
 void cmdserver9_click(Station& s) {
-    if (!report_guard(s)) return;
-    show_status(s, "Removed Items");
-    verifydate(s);
-    take_dates(s);
-    if (run_report(s, "Removed Items", [&] { gather(s); })) print_removed(s);
-    per_report_reset(s);
+    run_guarded_report(
+        s, "Removed Items", "Removed Items", [&] { gather(s); }, [&] { print_removed(s); });
 }
 
 }  // namespace tillora

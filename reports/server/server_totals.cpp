@@ -91,12 +91,8 @@ void print_totals(Station& s, const ServerTotals& r) {
 }
 
 void run_server_totals(Station& s, const ServerTotals& r) {
-    if (!report_guard(s)) return;
-    show_status(s, r.status_text);
-    verifydate(s);
-    take_dates(s);
-    if (run_report(s, r.title, [&] { gather(s, r); })) print_totals(s, r);
-    per_report_reset(s);
+    run_guarded_report(
+        s, r.status_text, r.title, [&] { gather(s, r); }, [&] { print_totals(s, r); });
 }
 
 }  // namespace

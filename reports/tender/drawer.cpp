@@ -130,15 +130,9 @@ void add_paid_out_in(const std::string& line, PaidOutIn& paid) {
 }
 
 void cmdbalancedrawer_click(Station& s) {
-    if (!report_guard(s)) return;
-    show_status(s, "Drawer Balancing Report");
-    verifydate(s);
-    take_dates(s);
-    if (run_report(s, "Drawer Balancing Report",
-                   [&] { gather_tender_rows(s, TenderRows::Drawer); })) {
-        print_drawer(s);
-    }
-    per_report_reset(s);
+    run_guarded_report(
+        s, "Drawer Balancing Report", "Drawer Balancing Report",
+        [&] { gather_tender_rows(s, TenderRows::Drawer); }, [&] { print_drawer(s); });
 }
 
 }  // namespace tillora
