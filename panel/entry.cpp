@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "app/outside_programs.h"
 #include "app/today.h"
 #include "panel/login.h"
 #include "panel/panel_buttons.h"
@@ -115,9 +116,7 @@ void key_press(Station& s, char key) {
 
 void key_f5(Station& s) {
     if (s.form.focused != "txtempid") return;
-    const auto program = s.path("lkupemp.exe");
-    if (!file_exists(program) || ::access(program.c_str(), X_OK) != 0) return;
-    s.svc.ui.start_program(program.string());
+    start_employee_lookup(s.svc);
 }
 
 void cmdnumber_click(Station& s, int index) {
