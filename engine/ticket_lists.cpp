@@ -1,5 +1,6 @@
 #include "engine/ticket_lists.h"
 
+#include "app/node_file.h"
 #include "app/outside_programs.h"
 #include "engine/amount_rows.h"
 #include "engine/audit_file.h"
@@ -93,7 +94,7 @@ void add_cleared_entries(Station& s, Database& rpt, Recordset& ar) {
         if (slash != std::string::npos) {
             if (slash + 1 >= rest.size()) return;  // nothing after the separator: cannot be cut
             const double number = leading_number(rest.substr(std::min(slash + 2, rest.size())));
-            st.ticketnum = static_cast<std::int32_t>(number);
+            st.ticketnum = to_int32(number);  // a number beyond 32 bits gives 0, not garbage
         }
         ar.add_new();
         ar.set("ardate", Value(static_cast<std::int64_t>(st.ticketnum)));
