@@ -1,5 +1,7 @@
 #include "reports/tender/audit_frame.h"
 
+#include <cmath>
+
 #include "engine/audit_file.h"
 #include "engine/print_frame.h"
 #include "platform/files.h"
@@ -50,6 +52,12 @@ void for_each_line_in_range(Station& s, const std::string& name,
 void end_audit_report(Station& s) {
     feed_and_end(s);
     finish_print(s);
+}
+
+Currency audit_amount(double value) {
+    constexpr double kLargestAmount = 1e9;
+    if (!std::isfinite(value) || std::fabs(value) >= kLargestAmount) return Currency{};
+    return Currency::from_double(value);
 }
 
 }  // namespace tillora

@@ -34,4 +34,9 @@ void for_each_line_in_range(Station& s, const std::string& name,
 // and (unless Print All Reports runs) the end of the job; then yields and clears reportbusy.
 void end_audit_report(Station& s);
 
+// A paid-out or paid-in amount of the audit file as money. An amount no register records (not
+// finite, or a billion or more) counts as 0, so a damaged line can neither stop the report nor
+// overflow its totals; the line itself is still printed.
+Currency audit_amount(double value);
+
 }  // namespace tillora

@@ -62,8 +62,7 @@ void add_paid_line(Station& s, const std::string& text, PaidTotals& totals) {
         const std::size_t at = text.find(keyword);
         if (at == std::string::npos) continue;
         const std::size_t amount_at = at + 8;  // the keyword and one more character
-        *sum += Currency::from_double(
-            leading_number(amount_at < text.size() ? text.substr(amount_at) : ""));
+        *sum += audit_amount(leading_number(amount_at < text.size() ? text.substr(amount_at) : ""));
         print(s, text);
     }
 }

@@ -124,7 +124,9 @@ void add_paid_out_in(const std::string& line, PaidOutIn& paid) {
         const std::size_t at = line.find(keyword);
         if (at == std::string::npos || at + 1 <= 10) continue;
         const std::size_t amount_at = at + 8;  // the keyword and one more character
-        paid.amount += leading_number(amount_at < line.size() ? line.substr(amount_at) : "");
+        paid.amount +=
+            audit_amount(leading_number(amount_at < line.size() ? line.substr(amount_at) : ""))
+                .to_double();
         ++paid.count;
     }
 }

@@ -358,10 +358,13 @@ TEST(Faults, TheAuditFileRemovedDuringPrintAllTurnsTheLaterAuditReportsAway) {
 
 TEST(Faults, TenMegabytesOfRandomBytesAsTheAuditFileStillGiveACompleteCloseOut) {
     Installation inst;
-    // A cleared-ticket entry whose ticket number does not fit 32 bits comes first.
-    test::write_file(
-        inst.home / "audit03.txt",
-        "09042020\\12:00\\E#15\\#99999999999 Ticket cleared .00\r\n" + random_bytes(10 << 20, 11));
+    // Entries with numbers beyond every range come first: a cleared ticket whose number does
+    // not fit 32 bits, paid outs and ins beyond the currency range.
+    const std::string out_of_range =
+        "09042020\\12:00\\E#15\\#99999999999 Ticket cleared .00\r\n"
+        "09042020\\12:01\\E#90\\PaidOut\\-1e300\\Produce\r\n"
+        "09-04-2020 12:02:00 E#90 Paid-IN 99999999999999999999 Change\r\n";
+    test::write_file(inst.home / "audit03.txt", out_of_range + random_bytes(10 << 20, 11));
     test::write_file(inst.home / "error03.txt", random_bytes(1 << 20, 12));
     std::ostringstream err;
     EXPECT_EQ(run_closeout(inst.home, "KVRUN20200904", err), 0) << err.str();
