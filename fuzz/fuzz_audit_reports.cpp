@@ -36,20 +36,28 @@ class NullPrinterSystem : public tillora::PrinterSystem {
     } printer_;
 };
 
-// The installation, made once per fuzzing process.
-fs::path installation() {
-    static const fs::path home = [] {
-        const fs::path h = fs::temp_directory_path() / ("tillora-fuzz-" + std::to_string(getpid()));
-        fs::remove_all(h);
+// The installation, made once per fuzzing process and removed when it ends.
+struct Installation {
+    Installation()
+        : home(fs::temp_directory_path() / ("tillora-fuzz-" + std::to_string(getpid()))) {
+        fs::remove_all(home);
         tillora::demo::DemoOptions o;
-        o.folder = h;
+        o.folder = home;
         o.days = 1;
         o.tickets = 2;
         o.start = 20200904;
         tillora::demo::make_demo_installation(o);
-        return h;
-    }();
-    return home;
+    }
+    ~Installation() {
+        std::error_code ignored;
+        fs::remove_all(home, ignored);
+    }
+    fs::path home;
+};
+
+const fs::path& installation() {
+    static const Installation made;
+    return made.home;
 }
 
 void write(const fs::path& file, const std::uint8_t* data, std::size_t size) {
@@ -61,7 +69,7 @@ void write(const fs::path& file, const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tillora;
-    const fs::path home = installation();
+    const fs::path& home = installation();
     write(home / "audit03.txt", data, size);
     write(home / "error03.txt", data, size);
     ScriptedUi ui;

@@ -1,6 +1,8 @@
 // The reports beside a live register: the register simulator (a separate process) inserts lines
 // and appends audit lines while Print All Reports, the close-out and the export run over and over
-// on the same installation. TILLORA_CONCURRENCY_SECONDS sets how long (default 30).
+// on the same installation. TILLORA_CONCURRENCY_SECONDS sets how long (default 30);
+// TILLORA_CONCURRENCY_WORST_MS the bound on the register's worst insert (default 200, 0: not
+// checked, for instrumented builds that run two to three times slower).
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -44,9 +46,9 @@ bool mentions_lock(const std::string& text) {
     return false;
 }
 
-double run_seconds() {
-    const char* text = std::getenv("TILLORA_CONCURRENCY_SECONDS");
-    return text ? std::max(1.0, leading_number(text)) : 30.0;
+double setting(const char* name, double fallback) {
+    const char* text = std::getenv(name);
+    return text && *text ? std::max(0.0, leading_number(text)) : fallback;
 }
 
 TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
@@ -65,8 +67,9 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
 
     int rounds = 0;
     long exported_files = 0;
+    const double seconds = std::max(1.0, setting("TILLORA_CONCURRENCY_SECONDS", 30));
     const auto deadline = Steady::now() + std::chrono::duration_cast<Steady::duration>(
-                                              std::chrono::duration<double>(run_seconds()));
+                                              std::chrono::duration<double>(seconds));
     while (Steady::now() < deadline) {
         SCOPED_TRACE("round " + std::to_string(++rounds));
         {
@@ -106,7 +109,10 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
     EXPECT_GT(inserted, 0);
     EXPECT_EQ(reg.at("busy or locked errors"), 0) << test::read_file(summary);
     EXPECT_EQ(reg.at("other errors"), 0) << test::read_file(summary);
-    EXPECT_LT(reg.at("worst insert latency ms"), 200.0) << test::read_file(summary);
+    const double worst_bound = setting("TILLORA_CONCURRENCY_WORST_MS", 200);
+    if (worst_bound > 0) {
+        EXPECT_LT(reg.at("worst insert latency ms"), worst_bound) << test::read_file(summary);
+    }
 
     auto db = Database::open(inst.home / "KOVRAX03.MDB");
     Recordset sim = db->open_recordset(
