@@ -80,21 +80,11 @@ void print_drawer(Station& s) {
     skip_errors(s, [&] { rpt = open_report_db(s); });
     print_header(s, "Drawer Balancing Report");
     print(s, "Tender                Count       Total");
-    long rows = 0;
-    long lines = 0;
-    Currency total;
-    skip_errors(s, [&] {
-        Recordset ar = rpt->open_recordset("select * from ar where covers > 0 order by covers");
-        for (; !ar.eof(); ar.move_next()) {
-            const std::int64_t count = ar.field("arlines").as_int();
-            const Currency amount = ar.field("total").as_currency();
-            ++rows;
-            lines += static_cast<long>(count);
-            total += amount;
-            const std::string code = left_column(default_text(ar.field("covers")), 3);
-            print(s, tender_line(code, drawer_label(code, ar.field("Memo").as_text()),
-                                 static_cast<double>(count), -amount));
-        }
+    auto [rows, lines, total] = print_tender_rows(s, rpt.get(), [&](const Recordset& ar) {
+        const std::string code = left_column(default_text(ar.field("covers")), 3);
+        return tender_line(code, drawer_label(code, ar.field("Memo").as_text()),
+                           static_cast<double>(ar.field("arlines").as_int()),
+                           -ar.field("total").as_currency());
     });
     if (rows > 0) {
         if (paid.count > 0) {

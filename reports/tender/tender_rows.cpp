@@ -1,5 +1,7 @@
 #include "reports/tender/tender_rows.h"
 
+#include "engine/print_frame.h"
+
 #include "engine/pipeline.h"
 
 namespace tillora {
@@ -95,6 +97,22 @@ std::string unique_tenders_line(long rows) {
 
 std::string tender_count_line(long rows, long lines) {
     return "Tender Count   : " + (rows > 0 ? std::to_string(lines) : std::string());
+}
+
+TenderTableSums print_tender_rows(Station& s, Database* rpt,
+                                  const std::function<std::string(const Recordset&)>& line) {
+    TenderTableSums sums;
+    skip_errors(s, [&] {
+        if (rpt == nullptr) return;
+        Recordset ar = rpt->open_recordset("select * from ar where covers > 0 order by covers");
+        for (; !ar.eof(); ar.move_next()) {
+            ++sums.rows;
+            sums.lines += static_cast<long>(ar.field("arlines").as_int());
+            sums.total += ar.field("total").as_currency();
+            print(s, line(ar));
+        }
+    });
+    return sums;
 }
 
 }  // namespace tillora

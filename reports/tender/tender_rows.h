@@ -2,6 +2,10 @@
 // payments on account and the drawer report.
 #pragma once
 
+#include "platform/store.h"
+
+#include <functional>
+
 #include <string>
 
 #include "panel/station.h"
@@ -27,6 +31,18 @@ std::string tender_line(const std::string& code, const std::string& label, doubl
                         Currency amount);
 // The totals line: "   Totals:" in 23, count (4) and amount (12) as in tender_line.
 std::string tender_totals_line(double count, Currency amount);
+
+// Running figures of a printed tender table.
+struct TenderTableSums {
+    long rows = 0;
+    long lines = 0;
+    Currency total;
+};
+
+// Prints one line per tender row of the work table of `rpt` (covers > 0, in code order), made by
+// `line`, and sums the rows, their tender lines and amounts. A failing read is skipped.
+TenderTableSums print_tender_rows(Station& s, Database* rpt,
+                                  const std::function<std::string(const Recordset&)>& line);
 
 // The two count lines after a tender table, each followed by nothing when `rows` is 0.
 std::string unique_tenders_line(long rows);

@@ -37,23 +37,13 @@ void print_tender_table(Station& s) {
     skip_errors(s, [&] { rpt = open_report_db(s); });
     print_header(s, poa ? "Payments on Account" : "Tender Totals - Closed Tickets");
     print(s, "Tender               Count        Total");
-    long rows = 0;
-    long lines = 0;
-    Currency total;
-    skip_errors(s, [&] {
-        Recordset ar = rpt->open_recordset("select * from ar where covers > 0 order by covers");
-        for (; !ar.eof(); ar.move_next()) {
-            const std::int64_t code = ar.field("covers").as_int();
-            const std::int64_t count = ar.field("arlines").as_int();
-            const Currency amount = ar.field("total").as_currency();
-            ++rows;
-            lines += static_cast<long>(count);
-            total += amount;
-            const std::string text = poa ? payment_on_account_label(static_cast<long>(code))
-                                         : without_paid_by(ar.field("Memo").as_text());
-            print(s, tender_line(default_text(ar.field("covers")), text, static_cast<double>(count),
-                                 amount));
-        }
+    const auto [rows, lines, total] = print_tender_rows(s, rpt.get(), [&](const Recordset& ar) {
+        const std::string text =
+            poa ? payment_on_account_label(static_cast<long>(ar.field("covers").as_int()))
+                : without_paid_by(ar.field("Memo").as_text());
+        return tender_line(default_text(ar.field("covers")), text,
+                           static_cast<double>(ar.field("arlines").as_int()),
+                           ar.field("total").as_currency());
     });
     if (rows > 0) print(s, tender_totals_line(static_cast<double>(lines), total));
     print(s, s.st.dashline);
