@@ -53,6 +53,7 @@ std::string Database::name() const {
 void execute_script(Database& db, const std::string& script) {
     auto& conn = *db.conn_;
     conn.end_read();
+    conn.settle_reads();
     char* error = nullptr;
     if (sqlite3_exec(conn.handle(), script.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         const std::string message = error ? error : sqlite3_errmsg(conn.db);

@@ -14,25 +14,25 @@ namespace tillora {
 
 // Every failure of the store: an engine code, the engine's message and the database file.
 class StoreError : public std::runtime_error {
-public:
+  public:
     StoreError(int code, std::string message, std::string database);
     int code() const { return code_; }
     const std::string& engine_message() const { return message_; }
     const std::string& database() const { return database_; }
 
-private:
+  private:
     int code_;
     std::string message_;
     std::string database_;
 };
 
 // Engine codes used besides SQLite's own result codes.
-inline constexpr int kMissingDatabase = 53;   // file not found
+inline constexpr int kMissingDatabase = 53;    // file not found
 inline constexpr int kNoCurrentRecord = 3021;  // read or edit past the end of a set
 
 enum class OpenMode {
-    Existing,        // the file must exist: a missing file throws StoreError(kMissingDatabase)
-    Create,          // the file is created when missing (the program makes it on purpose)
+    Existing,  // the file must exist: a missing file throws StoreError(kMissingDatabase)
+    Create,    // the file is created when missing (the program makes it on purpose)
 };
 
 enum class Durability {
@@ -50,10 +50,13 @@ namespace detail {
 struct Connection;
 }
 
-// A materialised result set: every row is read when the set is opened, so the record count is
-// exact at once. Field lookups by name are case-insensitive.
+// A result set. A snapshot reads its rows as it is walked: record_count() is the number of rows
+// read so far (at least 1 when the set has a row) and exact once the end or the last row was
+// reached. An updatable set reads the rowids of its rows at open (its count is exact at once) and
+// each row's fields when the row is visited, so a row changed or deleted since shows as it is now
+// (a deleted row throws StoreError(3167)). Field lookups by name are case-insensitive.
 class Recordset {
-public:
+  public:
     Recordset();
     Recordset(Recordset&&) noexcept;
     Recordset& operator=(Recordset&&) noexcept;
@@ -89,7 +92,7 @@ public:
 
     void close();
 
-private:
+  private:
     friend class Database;
     struct Impl;
     std::unique_ptr<Impl> impl_;
@@ -97,7 +100,7 @@ private:
 
 // One open database file.
 class Database {
-public:
+  public:
     // Opens the file at `path`. Throws StoreError when the file is missing (OpenMode::Existing),
     // is not a database, or cannot be opened.
     static std::unique_ptr<Database> open(const std::filesystem::path& path,
@@ -110,7 +113,8 @@ public:
     // Runs a statement that returns no rows (the one dialect change: "delete * from t" is run as
     // "delete from t"). Throws StoreError.
     void execute(std::string_view sql);
-    // Runs a query and materialises its rows. Throws StoreError.
+    // Opens a set on a query; a query that cannot run throws StoreError here. The set holds the
+    // engine's read of the file until it is closed or walked to its end.
     Recordset open_recordset(std::string_view sql, SetKind kind = SetKind::Snapshot);
     // Tells the engine to be idle: commits pending scratch writes and ends read transactions.
     void idle();
@@ -121,7 +125,7 @@ public:
 
     explicit Database(std::shared_ptr<detail::Connection> connection);
 
-private:
+  private:
     friend void execute_script(Database& db, const std::string& script);
     std::shared_ptr<detail::Connection> conn_;
 };

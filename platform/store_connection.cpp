@@ -55,32 +55,6 @@ bool truncated_database(const fs::path& path) {
     return ec || wal_size == 0;
 }
 
-// Reads one column of the current row as the reports see it.
-Value column_value(sqlite3_stmt* stmt, int i, bool currency) {
-    switch (sqlite3_column_type(stmt, i)) {
-        case SQLITE_NULL:
-            return Value::null();
-        case SQLITE_INTEGER: {
-            const std::int64_t v = sqlite3_column_int64(stmt, i);
-            if (currency && v > -900000000000000 && v < 900000000000000) {
-                return Currency{v * 10000};
-            }
-            return Value(v);
-        }
-        case SQLITE_FLOAT: {
-            const double d = sqlite3_column_double(stmt, i);
-            if (currency) {
-                if (auto c = to_currency(d)) return *c;
-            }
-            return Value(d);
-        }
-        default: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            return Value(std::string(text ? text : "", sqlite3_column_bytes(stmt, i)));
-        }
-    }
-}
-
 void bind_value(sqlite3_stmt* stmt, int index, const Value& v, int& rc) {
     const auto& d = v.data();
     if (const auto* i = std::get_if<std::int64_t>(&d)) {
@@ -118,41 +92,112 @@ std::size_t Columns::find(std::string_view name) const {
     return it == index.end() ? npos : it->second;
 }
 
-// A prepared statement in use: parameters bound; reset (cached) or finalized (one-off) at the end.
-struct Connection::Lease {
-    const Connection& conn;
-    Cached& entry;
-    bool one_off;
+Value column_value(sqlite3_stmt* stmt, int i, bool currency) {
+    switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_NULL:
+            return Value::null();
+        case SQLITE_INTEGER: {
+            const std::int64_t v = sqlite3_column_int64(stmt, i);
+            if (currency && v > -900000000000000 && v < 900000000000000) {
+                return Currency{v * 10000};
+            }
+            return Value(v);
+        }
+        case SQLITE_FLOAT: {
+            const double d = sqlite3_column_double(stmt, i);
+            if (currency) {
+                if (auto c = to_currency(d)) return *c;
+            }
+            return Value(d);
+        }
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            return Value(std::string(text ? text : "", sqlite3_column_bytes(stmt, i)));
+        }
+    }
+}
 
-    Lease(Connection& c, const StatementKey& key, const std::vector<Value>& extra)
-        : conn(c), entry(c.prepare(key)), one_off(!key.cacheable) {
-        int index = 1;
-        for (const auto* list : {&key.params, &extra}) {
-            for (const Value& v : *list) {
-                int rc = SQLITE_OK;
-                bind_value(entry.stmt, index++, v, rc);
-                if (rc != SQLITE_OK) conn.fail();
+namespace {
+std::shared_ptr<const Columns> read_columns(sqlite3_stmt* stmt) {
+    auto cols = std::make_shared<Columns>();
+    const int count = sqlite3_column_count(stmt);
+    for (int i = 0; i < count; ++i) {
+        const char* name = sqlite3_column_name(stmt, i);
+        const char* origin = sqlite3_column_origin_name(stmt, i);
+        cols->names.emplace_back(name ? name : "");
+        cols->currency.push_back(is_currency_type(sqlite3_column_decltype(stmt, i)));
+        cols->origins.emplace_back(origin ? origin : "");
+        cols->index.emplace(cols->names.back(), cols->names.size() - 1);
+    }
+    return cols;
+}
+}  // namespace
+
+Statement::Statement(Connection& conn, const StatementKey& key, const std::vector<Value>& extra)
+    : conn_(conn) {
+    if (key.cacheable) {
+        Connection::Cached& entry = conn.cached(key);
+        if (!entry.in_use) {
+            entry_ = &entry;
+            entry.in_use = true;
+            stmt_ = entry.stmt;
+        }
+    }
+    if (stmt_ == nullptr) stmt_ = conn.prepare_text(key.text);
+    int index = 1;
+    for (const auto* list : {&key.params, &extra}) {
+        for (const Value& v : *list) {
+            int rc = SQLITE_OK;
+            bind_value(stmt_, index++, v, rc);
+            if (rc != SQLITE_OK) {
+                release();
+                conn.fail();
             }
         }
     }
-    ~Lease() {
-        if (one_off) {
-            sqlite3_finalize(entry.stmt);
-            entry = Cached{};
-        } else {
-            sqlite3_reset(entry.stmt);
-            sqlite3_clear_bindings(entry.stmt);
-        }
+}
+
+Statement::~Statement() {
+    release();
+}
+
+bool Statement::step() {
+    if (stmt_ == nullptr) conn_.fail(kObjectInvalid, "Object invalid or no longer set.");
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    conn_.fail(sqlite3_extended_errcode(conn_.db), sqlite3_errmsg(conn_.db));
+}
+
+void Statement::restart() {
+    if (stmt_ != nullptr) sqlite3_reset(stmt_);
+}
+
+void Statement::release() {
+    if (stmt_ == nullptr) return;
+    if (entry_ == nullptr) {
+        sqlite3_finalize(stmt_);  // also after close: the engine frees the connection then
+    } else if (conn_.is_open()) {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+        entry_->in_use = false;
     }
-    sqlite3_stmt* stmt() const { return entry.stmt; }
-    // Steps once; throws on failure. True while a row is ready.
-    bool step() const {
-        const int rc = sqlite3_step(entry.stmt);
-        if (rc == SQLITE_ROW) return true;
-        if (rc == SQLITE_DONE) return false;
-        conn.fail(sqlite3_extended_errcode(conn.db), sqlite3_errmsg(conn.db));
+    stmt_ = nullptr;
+    entry_ = nullptr;
+}
+
+std::shared_ptr<const Columns> Statement::columns() {
+    if (entry_ == nullptr) {
+        if (!columns_) columns_ = read_columns(stmt_);
+        return columns_;
     }
-};
+    const int prepares = sqlite3_stmt_status(stmt_, SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (!entry_->columns || entry_->prepares != prepares) {
+        entry_->columns = read_columns(stmt_);
+        entry_->prepares = prepares;
+    }
+    return entry_->columns;
+}
 
 Connection::~Connection() {
     close(true);
@@ -180,7 +225,7 @@ std::shared_ptr<Connection> Connection::open(const fs::path& path, OpenMode mode
     sqlite3_extended_result_codes(c->db, 1);
     sqlite3_busy_timeout(c->db, kBusyTimeoutMs);
     // A cheap read of the schema: a file that is not a database fails here, not later.
-    c->query("select count(*) from sqlite_master", false);
+    c->query("select count(*) from sqlite_master");
     c->end_read();
     if (mode == OpenMode::Existing && truncated_database(path)) {
         c->fail(SQLITE_CORRUPT, "database disk image is malformed (the file is cut short)");
@@ -233,18 +278,11 @@ void Connection::exec_simple(const char* sql) {
     if (sqlite3_exec(handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
 }
 
-Connection::Cached& Connection::prepare(const StatementKey& key) {
-    sqlite3* h = handle();
-    if (key.cacheable) {
-        if (auto it = cache_.find(key.text); it != cache_.end()) {
-            lru_.splice(lru_.begin(), lru_, it->second.lru);
-            return it->second;
-        }
-    }
+sqlite3_stmt* Connection::prepare_text(const std::string& text) {
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
     const int rc =
-        sqlite3_prepare_v2(h, key.text.c_str(), static_cast<int>(key.text.size()), &stmt, &tail);
+        sqlite3_prepare_v2(handle(), text.c_str(), static_cast<int>(text.size()), &stmt, &tail);
     if (rc != SQLITE_OK) fail();
     if (stmt == nullptr) fail(SQLITE_MISUSE, "The statement is empty.");
     for (; tail != nullptr && *tail != '\0'; ++tail) {
@@ -253,16 +291,26 @@ Connection::Cached& Connection::prepare(const StatementKey& key) {
             fail(kTooManyStatements, "Characters found after end of SQL statement.");
         }
     }
-    if (!key.cacheable) {
-        uncached_ = Cached{};
-        uncached_.stmt = stmt;
-        return uncached_;
+    return stmt;
+}
+
+Connection::Cached& Connection::cached(const StatementKey& key) {
+    if (auto it = cache_.find(key.text); it != cache_.end()) {
+        lru_.splice(lru_.begin(), lru_, it->second.lru);
+        return it->second;
     }
+    sqlite3_stmt* stmt = prepare_text(key.text);
     if (cache_.size() >= kCacheSize) {
-        auto victim = cache_.find(lru_.back());
-        sqlite3_finalize(victim->second.stmt);
-        cache_.erase(victim);
-        lru_.pop_back();
+        // The least recently used statement that no open set is reading goes.
+        for (auto victim = lru_.end(); victim != lru_.begin();) {
+            --victim;
+            auto entry = cache_.find(*victim);
+            if (entry->second.in_use) continue;
+            sqlite3_finalize(entry->second.stmt);
+            cache_.erase(entry);
+            lru_.erase(victim);
+            break;
+        }
     }
     lru_.push_front(key.text);
     Cached& entry = cache_[key.text];
@@ -277,29 +325,26 @@ void Connection::finalize_all() {
     lru_.clear();
 }
 
-std::shared_ptr<const Columns> Connection::columns_of(Cached& c, bool leading_rowid) {
-    const int prepares = sqlite3_stmt_status(c.stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
-    if (c.columns && c.prepares == prepares) return c.columns;
-    auto cols = std::make_shared<Columns>();
-    const int first = leading_rowid ? 1 : 0;
-    const int count = sqlite3_column_count(c.stmt);
-    for (int i = first; i < count; ++i) {
-        const char* name = sqlite3_column_name(c.stmt, i);
-        const char* origin = sqlite3_column_origin_name(c.stmt, i);
-        cols->names.emplace_back(name ? name : "");
-        cols->currency.push_back(is_currency_type(sqlite3_column_decltype(c.stmt, i)));
-        cols->origins.emplace_back(origin ? origin : "");
-        cols->index.emplace(cols->names.back(), cols->names.size() - 1);
+void Connection::add_pending(PendingRead* read) {
+    pending_.push_back(read);
+}
+
+void Connection::remove_pending(PendingRead* read) {
+    std::erase(pending_, read);
+}
+
+void Connection::settle_reads() {
+    while (!pending_.empty()) {
+        PendingRead* read = pending_.back();
+        read->settle();
+        remove_pending(read);
     }
-    c.columns = cols;
-    c.prepares = prepares;
-    return cols;
 }
 
 bool Connection::begin_write() {
     if (!sqlite3_get_autocommit(handle())) return false;
-    Lease lease(*this, StatementKey{"BEGIN IMMEDIATE", {}, true, false}, {});
-    lease.step();
+    settle_reads();
+    run_cached("BEGIN IMMEDIATE");
     return true;
 }
 
@@ -322,8 +367,8 @@ void Connection::end_write(bool opened, bool ok) {
 }
 
 void Connection::run_cached(const char* sql) {
-    Lease lease(*this, StatementKey{sql, {}, true, false}, {});
-    lease.step();
+    Statement statement(*this, StatementKey{sql, {}, true, false});
+    statement.step();
 }
 
 void Connection::begin_read() {
@@ -345,12 +390,13 @@ void Connection::end_read() {
 
 void Connection::run(std::string_view sql, const std::vector<Value>& extra_params) {
     end_read();  // writes, explicit transactions and pragmas run outside the read transaction
+    settle_reads();
     const StatementKey key = parametrise(sql);
-    Lease lease(*this, key, extra_params);
-    const bool writes = key.transactional && !sqlite3_stmt_readonly(lease.stmt());
+    Statement statement(*this, key, extra_params);
+    const bool writes = key.transactional && !sqlite3_stmt_readonly(statement.handle());
     const bool opened = writes && begin_write();
     try {
-        while (lease.step()) {
+        while (statement.step()) {
         }
     } catch (...) {
         if (writes) end_write(opened, false);
@@ -359,24 +405,28 @@ void Connection::run(std::string_view sql, const std::vector<Value>& extra_param
     if (writes) end_write(opened, true);
 }
 
-ResultRows Connection::query(std::string_view sql, bool leading_rowid,
-                             const std::vector<Value>& extra_params) {
-    const StatementKey key = parametrise(sql);
-    Lease lease(*this, key, extra_params);
-    if (key.transactional && sqlite3_stmt_readonly(lease.stmt())) begin_read();
+void Connection::begin_query(const StatementKey& key, sqlite3_stmt* stmt) {
+    if (key.transactional && sqlite3_stmt_readonly(stmt)) begin_read();
+}
+
+ResultRows Connection::query(std::string_view sql, const std::vector<Value>& extra_params) {
+    return query(parametrise(sql), extra_params);
+}
+
+ResultRows Connection::query(const StatementKey& key, const std::vector<Value>& extra_params) {
+    Statement statement(*this, key, extra_params);
+    begin_query(key, statement.handle());
     ResultRows out;
-    out.columns = columns_of(lease.entry, leading_rowid);
+    out.columns = statement.columns();
     const auto& currency = out.columns->currency;
-    const int first = leading_rowid ? 1 : 0;
     const int count = static_cast<int>(currency.size());
-    while (lease.step()) {
+    while (statement.step()) {
         std::vector<Value> row;
         row.reserve(count);
         for (int i = 0; i < count; ++i) {
-            row.push_back(column_value(lease.stmt(), i + first, currency[i]));
+            row.push_back(column_value(statement.handle(), i, currency[i]));
         }
         out.rows.push_back(std::move(row));
-        if (leading_rowid) out.rowids.push_back(sqlite3_column_int64(lease.stmt(), 0));
     }
     return out;
 }

@@ -79,7 +79,19 @@ struct Columns {
 struct ResultRows {
     std::shared_ptr<const Columns> columns;
     std::vector<std::vector<Value>> rows;
-    std::vector<std::int64_t> rowids;  // filled when the first result column is the rowid
+};
+
+// Reads one column of the current row of a statement as the reports see it.
+Value column_value(sqlite3_stmt* stmt, int i, bool currency);
+
+// Something that still reads rows from a statement of the connection and can read the rest of
+// them at once (before the connection writes: a pending read would hold an old snapshot).
+class PendingRead {
+  public:
+    virtual void settle() = 0;
+
+  protected:
+    ~PendingRead() = default;
 };
 
 // One open SQLite connection, shared by the Database and the sets it opened.
@@ -110,15 +122,20 @@ struct Connection {
 
     // Runs a statement that returns no rows; data changes run in a write transaction.
     void run(std::string_view sql, const std::vector<Value>& extra_params = {});
-    // Runs a query and reads every row. With `leading_rowid` the first column is taken as the
-    // rowid of each row and left out of the columns.
-    ResultRows query(std::string_view sql, bool leading_rowid,
-                     const std::vector<Value>& extra_params = {});
+    // Runs a query and reads every row.
+    ResultRows query(std::string_view sql, const std::vector<Value>& extra_params = {});
+    ResultRows query(const StatementKey& key, const std::vector<Value>& extra_params = {});
+    // Opens the read transaction for a query of `key` when it reads data (see begin_read).
+    void begin_query(const StatementKey& key, sqlite3_stmt* stmt);
     // Ends the read transaction and commits pending scratch writes (these at most every
     // kScratchCommitInterval: a report stores a row and idles many times a millisecond).
     void idle();
     // Ends the read transaction that queries keep open between two idle() calls.
     void end_read();
+    // Has every pending read take the rest of its rows now: a write must not run beside them.
+    void settle_reads();
+    void add_pending(PendingRead* read);
+    void remove_pending(PendingRead* read);
 
     // Starts a write: BEGIN IMMEDIATE unless a transaction is open. Returns true when this
     // call opened it (and so must end it with end_write).
@@ -127,34 +144,61 @@ struct Connection {
     // transaction open on a scratch database until idle(); rolls back when `ok` is false.
     void end_write(bool opened, bool ok);
 
-  private:
+    // A cached prepared statement; `in_use` while a Statement borrows it.
     struct Cached {
         sqlite3_stmt* stmt = nullptr;
         std::shared_ptr<const Columns> columns;
         int prepares = -1;  // reprepare count the columns were read at
+        bool in_use = false;
         std::list<std::string>::iterator lru;
     };
-    // A prepared statement with its parameters bound, reset when the lease ends.
-    struct Lease;
+    // The cache entry of a cacheable statement, prepared on first use. Throws StoreError.
+    Cached& cached(const StatementKey& key);
+    // Prepares a statement for one use. Throws StoreError.
+    sqlite3_stmt* prepare_text(const std::string& text);
 
+  private:
     // Opens a read transaction when none is open, so that the queries up to the next idle()
     // share one snapshot and one set of locks.
     void begin_read();
     // Runs a statement without parameters through the statement cache (BEGIN, COMMIT).
     void run_cached(const char* sql);
-
-    Cached& prepare(const StatementKey& key);
     void exec_simple(const char* sql);
-    std::shared_ptr<const Columns> columns_of(Cached& c, bool leading_rowid);
     void finalize_all();
 
     static constexpr std::size_t kCacheSize = 64;
     std::unordered_map<std::string, Cached> cache_;
     std::list<std::string> lru_;  // most recently used first
-    Cached uncached_;             // a statement prepared for one run only
-    bool reading_ = false;        // a read transaction begun by begin_read is open
+    std::vector<PendingRead*> pending_;
+    bool reading_ = false;  // a read transaction begun by begin_read is open
     std::chrono::steady_clock::time_point last_commit_ = std::chrono::steady_clock::now();
     static constexpr std::chrono::milliseconds kScratchCommitInterval{5};
+};
+
+// A prepared statement in use with its parameters bound: borrowed from the connection's cache,
+// or prepared for this use alone when the cached one is busy or the text is not cacheable.
+// Released (reset, or finalized when its own) by release() or the destructor.
+class Statement {
+  public:
+    Statement(Connection& conn, const StatementKey& key, const std::vector<Value>& extra = {});
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    sqlite3_stmt* handle() const { return stmt_; }
+    // Steps once; throws StoreError on failure. True while a row is ready.
+    bool step();
+    // Runs the statement again from its first row with the same parameters.
+    void restart();
+    void release();
+    // The result columns (kept with the cache entry while the statement is not reprepared).
+    std::shared_ptr<const Columns> columns();
+
+  private:
+    Connection& conn_;
+    Connection::Cached* entry_ = nullptr;  // the cache entry borrowed, or null when its own
+    sqlite3_stmt* stmt_ = nullptr;
+    std::shared_ptr<const Columns> columns_;
 };
 
 }  // namespace tillora::detail

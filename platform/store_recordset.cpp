@@ -1,5 +1,7 @@
 // Result sets: rows read at open, a current position, and for updatable sets the writing back of
 // added and edited rows by rowid.
+#include <algorithm>
+#include <deque>
 #include <optional>
 
 #include "platform/store.h"
@@ -26,54 +28,183 @@ std::string quote_name(std::string_view name) {
 
 }  // namespace
 
-struct Recordset::Impl {
+// The rows of a set and the current position. An updatable set reads the rowids of its rows at
+// open (so its count is exact) and a row's fields when the row is visited; a snapshot reads its
+// rows as it is walked, keeping the last kWindow rows, and runs its query again when it is moved
+// back further than that. Either way a set of a year of lines needs little memory, and a set
+// whose first row is all that is read costs one row.
+struct Recordset::Impl final : detail::PendingRead {
     enum class Mode { None, Adding, Editing };
+    using Row = std::vector<Value>;
+    static constexpr std::size_t kWindow = 1024;
 
     std::shared_ptr<detail::Connection> conn;
     std::shared_ptr<const detail::Columns> columns;
-    std::vector<std::vector<Value>> rows;
-    std::vector<std::int64_t> rowids;
-    std::size_t pos = 0;
-    std::optional<detail::UpdatableSelect> source;  // set when rows can be written back
+    long pos = 0;
     Mode mode = Mode::None;
-    std::vector<Value> buffer;
+    Row buffer;
     std::vector<bool> changed;
+
+    // Updatable sets: the rows' rowids and the statement that reads one row by its rowid.
+    std::optional<detail::UpdatableSelect> source;
+    std::vector<std::int64_t> rowids;
+    detail::StatementKey fetch_key;
+    long fetched_pos = -1;  // the position whose fields `fetched_row` holds
+    Row fetched_row;
+
+    // Snapshots: the query being read and the rows read last, from position window_start.
+    detail::StatementKey query_key;
+    std::unique_ptr<detail::Statement> cursor;
+    std::deque<Row> window;
+    long window_start = 0;
+    long rows_seen = 0;  // rows read so far: the count once the end was reached
+    bool at_end = false;
+    bool pending = false;  // registered with the connection as a read in progress
 
     Impl(std::shared_ptr<detail::Connection> c, std::string_view sql, SetKind kind)
         : conn(std::move(c)) {
         if (kind == SetKind::Updatable) source = detail::parse_updatable(sql);
         if (source) {
-            std::string with_rowid(sql.substr(0, source->list_start));
-            with_rowid += rowid_expr() + ", ";
-            with_rowid += sql.substr(source->list_start);
             try {
-                take(conn->query(with_rowid, true));
+                open_keyset(sql);
                 return;
             } catch (const StoreError& e) {
                 if (e.code() != SQLITE_ERROR) throw;
                 source.reset();  // no rowid (a view): the rows are read-only
+                rowids.clear();
             }
         }
-        take(conn->query(sql, false));
+        open_snapshot(sql);
     }
+    ~Impl() { stop_reading(); }
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
 
     // The set's state, checked to be open. Throws StoreError(3420) for a closed set or database.
-    static const Impl& of(const std::unique_ptr<Impl>& impl) {
+    static Impl& of(const std::unique_ptr<Impl>& impl) {
         if (!impl) throw StoreError(kObjectInvalid, "Object invalid or no longer set.", "");
         impl->check_open();
         return *impl;
     }
-    static Impl& of(std::unique_ptr<Impl>& impl) {
-        return const_cast<Impl&>(of(static_cast<const std::unique_ptr<Impl>&>(impl)));
-    }
 
     std::string rowid_expr() const { return source->qualifier + ".rowid"; }
 
-    void take(detail::ResultRows r) {
-        columns = std::move(r.columns);
-        rows = std::move(r.rows);
-        rowids = std::move(r.rowids);
+    void open_keyset(std::string_view sql) {
+        fetch_key.text = "select " + source->list + " " + source->from_clause + " where " +
+                         rowid_expr() + " = ?";
+        fetch_key.cacheable = true;
+        fetch_key.transactional = true;
+        columns = detail::Statement(*conn, fetch_key, {}).columns();
+        std::string keys(sql.substr(0, source->list_start));
+        keys += rowid_expr() + " ";
+        keys += sql.substr(source->list_start + source->list.size());
+        const detail::StatementKey key = detail::parametrise(keys);
+        detail::Statement statement(*conn, key);
+        conn->begin_query(key, statement.handle());
+        while (statement.step()) rowids.push_back(sqlite3_column_int64(statement.handle(), 0));
     }
+
+    void open_snapshot(std::string_view sql) {
+        query_key = detail::parametrise(sql);
+        start_reading();
+        columns = cursor->columns();
+        read_row();  // a failing query fails at open, and the first row is known at once
+    }
+
+    void start_reading() {
+        cursor = std::make_unique<detail::Statement>(*conn, query_key);
+        conn->begin_query(query_key, cursor->handle());
+        window.clear();
+        window_start = 0;
+        at_end = false;
+        if (!pending) conn->add_pending(this);
+        pending = true;
+    }
+
+    void stop_reading() {
+        if (pending && conn->is_open()) conn->remove_pending(this);
+        pending = false;
+        if (cursor) cursor->release();
+        cursor.reset();
+    }
+
+    // Reads the next row of the query into the window; false at the end. Rows more than
+    // kWindow behind both the current position and the newest row are let go.
+    bool read_row() {
+        if (at_end) return false;
+        if (!cursor->step()) {
+            at_end = true;
+            stop_reading();
+            return false;
+        }
+        Row row;
+        row.reserve(columns->names.size());
+        for (std::size_t i = 0; i < columns->names.size(); ++i) {
+            row.push_back(
+                detail::column_value(cursor->handle(), static_cast<int>(i), columns->currency[i]));
+        }
+        window.push_back(std::move(row));
+        rows_seen = std::max(rows_seen, window_start + static_cast<long>(window.size()));
+        while (pending && window.size() > kWindow && window_start < pos) {
+            window.pop_front();
+            ++window_start;
+        }
+        return true;
+    }
+
+    // Before the connection writes: the rest of the rows are read now and kept.
+    void settle() override {
+        pending = false;  // the connection forgets this read itself
+        while (!at_end && cursor->step()) {
+            Row row;
+            for (std::size_t i = 0; i < columns->names.size(); ++i) {
+                row.push_back(detail::column_value(cursor->handle(), static_cast<int>(i),
+                                                   columns->currency[i]));
+            }
+            window.push_back(std::move(row));
+        }
+        rows_seen = std::max(rows_seen, window_start + static_cast<long>(window.size()));
+        at_end = true;
+        if (cursor) cursor->release();
+        cursor.reset();
+    }
+
+    // The row at position p, or null past the end.
+    const Row* row_at(long p) {
+        if (source) return keyed_row(p);
+        if (p < window_start) {
+            stop_reading();
+            start_reading();
+        }
+        while (p >= window_start + static_cast<long>(window.size())) {
+            if (!read_row()) return nullptr;
+        }
+        return &window[static_cast<std::size_t>(p - window_start)];
+    }
+
+    const Row* keyed_row(long p) {
+        if (p < 0 || p >= static_cast<long>(rowids.size())) return nullptr;
+        if (fetched_pos != p) {
+            auto r = conn->query(fetch_key, {Value(rowids[static_cast<std::size_t>(p)])});
+            if (r.rows.empty()) fail(kRecordDeleted, "Record is deleted.");
+            fetched_row = std::move(r.rows.front());
+            fetched_pos = p;
+        }
+        return &fetched_row;
+    }
+
+    // True when position p holds a row (an updatable set's row is not read for this).
+    bool has_row(long p) {
+        if (source) return p >= 0 && p < static_cast<long>(rowids.size());
+        return row_at(p) != nullptr;
+    }
+
+    long count() {
+        if (source) return static_cast<long>(rowids.size());
+        if (rows_seen == 0) row_at(0);
+        return rows_seen;
+    }
+    bool empty() { return count() == 0; }
 
     [[noreturn]] void fail(int code, const std::string& message) const {
         throw StoreError(code, message, conn->name);
@@ -81,8 +212,10 @@ struct Recordset::Impl {
     void check_open() const {
         if (!conn->is_open()) fail(kObjectInvalid, "Object invalid or no longer set.");
     }
-    void check_current() const {
-        if (pos >= rows.size()) fail(kNoCurrentRecord, "No current record.");
+    const Row& current() {
+        const Row* row = row_at(pos);
+        if (row == nullptr) fail(kNoCurrentRecord, "No current record.");
+        return *row;
     }
     void check_updatable() const {
         if (!source) fail(kReadOnly, "Cannot update. Database or object is read-only.");
@@ -93,15 +226,6 @@ struct Recordset::Impl {
             fail(kUnknownField, "Item not found in this collection: '" + std::string(name) + "'.");
         }
         return i;
-    }
-
-    // The row with this rowid as the set's query shows it.
-    std::optional<std::vector<Value>> fetch(std::int64_t rowid) {
-        const std::string sql = "select " + rowid_expr() + ", " + source->list + " " +
-                                source->from_clause + " where " + rowid_expr() + " = ?";
-        auto r = conn->query(sql, true, {Value(rowid)});
-        if (r.rows.empty()) return std::nullopt;
-        return std::move(r.rows.front());
     }
 
     void insert_row() {
@@ -119,11 +243,9 @@ struct Recordset::Impl {
                       ? "insert into " + table + " default values"
                       : "insert into " + table + " (" + names + ") values (" + marks + ")",
                   values);
-        const std::int64_t rowid = sqlite3_last_insert_rowid(conn->handle());
-        const bool at_end = pos >= rows.size();
-        rows.push_back(fetch(rowid).value_or(buffer));
-        rowids.push_back(rowid);
-        if (at_end) pos = rows.size();  // an added row does not become the current one
+        const bool was_at_end = pos >= static_cast<long>(rowids.size());
+        rowids.push_back(sqlite3_last_insert_rowid(conn->handle()));
+        if (was_at_end) pos = static_cast<long>(rowids.size());  // not the current row
     }
 
     void update_row() {
@@ -135,12 +257,12 @@ struct Recordset::Impl {
             values.push_back(buffer[i]);
         }
         if (values.empty()) return;
-        values.emplace_back(rowids[pos]);
+        values.emplace_back(rowids[static_cast<std::size_t>(pos)]);
         conn->run(
             "update " + quote_name(source->table) + " set " + assignments + " where rowid = ?",
             values);
         if (sqlite3_changes(conn->handle()) == 0) fail(kRecordDeleted, "Record is deleted.");
-        rows[pos] = fetch(rowids[pos]).value_or(buffer);
+        fetched_pos = -1;  // read again as stored when next visited
     }
 };
 
@@ -150,66 +272,67 @@ Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 Recordset::~Recordset() = default;
 
 long Recordset::record_count() const {
-    return static_cast<long>(Impl::of(impl_).rows.size());
+    return Impl::of(impl_).count();
 }
 
 bool Recordset::eof() const {
-    const auto& m = Impl::of(impl_);
-    return m.pos >= m.rows.size();
+    auto& m = Impl::of(impl_);
+    return !m.has_row(m.pos);
 }
 
 bool Recordset::bof() const {
-    return Impl::of(impl_).rows.empty();
+    return Impl::of(impl_).empty();
 }
 
 void Recordset::move_next() {
     auto& m = Impl::of(impl_);
-    m.check_current();
+    if (!m.has_row(m.pos)) m.fail(kNoCurrentRecord, "No current record.");
     m.mode = Impl::Mode::None;
     ++m.pos;
 }
 
 void Recordset::move_first() {
-    auto& m = Impl::of(impl_);
-    if (m.rows.empty()) m.fail(kNoCurrentRecord, "No current record.");
-    m.mode = Impl::Mode::None;
-    m.pos = 0;
+    move_to(0);
+    if (eof()) Impl::of(impl_).fail(kNoCurrentRecord, "No current record.");
 }
 
 void Recordset::move_last() {
     auto& m = Impl::of(impl_);
-    if (m.rows.empty()) m.fail(kNoCurrentRecord, "No current record.");
+    if (m.empty()) m.fail(kNoCurrentRecord, "No current record.");
     m.mode = Impl::Mode::None;
-    m.pos = m.rows.size() - 1;
+    if (m.source) {
+        m.pos = static_cast<long>(m.rowids.size()) - 1;
+        return;
+    }
+    while (m.has_row(m.pos + 1)) ++m.pos;
 }
 
 long Recordset::absolute_position() const {
-    return static_cast<long>(Impl::of(impl_).pos);
+    return Impl::of(impl_).pos;
 }
 
 void Recordset::move_to(long position) {
     auto& m = Impl::of(impl_);
-    if (position < 0 || static_cast<std::size_t>(position) > m.rows.size()) {
+    if (position < 0 || (position > 0 && !m.has_row(position - 1))) {
         m.fail(kNoCurrentRecord, "No current record.");
     }
     m.mode = Impl::Mode::None;
-    m.pos = static_cast<std::size_t>(position);
+    m.pos = position;
 }
 
 const Value& Recordset::field(std::string_view name) const {
-    const auto& m = Impl::of(impl_);
+    auto& m = Impl::of(impl_);
     return field(m.position_of(name));
 }
 
 const Value& Recordset::field(std::size_t position) const {
-    const auto& m = Impl::of(impl_);
+    auto& m = Impl::of(impl_);
     if (position >= m.columns->names.size()) {
         m.fail(kUnknownField,
                "Item not found in this collection: field " + std::to_string(position) + ".");
     }
     if (m.mode != Impl::Mode::None) return m.buffer[position];
-    m.check_current();
-    return m.rows[m.pos][position];
+    return m.current()[position];
 }
 
 std::size_t Recordset::field_count() const {
@@ -217,7 +340,7 @@ std::size_t Recordset::field_count() const {
 }
 
 const std::string& Recordset::field_name(std::size_t position) const {
-    const auto& m = Impl::of(impl_);
+    auto& m = Impl::of(impl_);
     if (position >= m.columns->names.size()) {
         m.fail(kUnknownField,
                "Item not found in this collection: field " + std::to_string(position) + ".");
@@ -236,8 +359,7 @@ void Recordset::add_new() {
 void Recordset::edit() {
     auto& m = Impl::of(impl_);
     m.check_updatable();
-    m.check_current();
-    m.buffer = m.rows[m.pos];
+    m.buffer = m.current();
     m.changed.assign(m.buffer.size(), false);
     m.mode = Impl::Mode::Editing;
 }

@@ -30,6 +30,11 @@ StoreError error_of(const std::function<void()>& action) {
     return StoreError(0, "", "");
 }
 
+// The number of rows of a table, as the engine counts them.
+std::int64_t rows_in(Database& db, const std::string& table) {
+    return db.open_recordset("select count(*) from " + table).field(std::size_t{0}).as_int();
+}
+
 std::unique_ptr<Database> table_db(const test::TempDir& dir, const std::string& script,
                                    Durability durability = Durability::Normal) {
     auto db = Database::open(dir / "t.db", OpenMode::Create, durability);
@@ -137,8 +142,7 @@ TEST(StoreErrors, BadFilesAndStatementsThrowWithAUsefulMessage) {
             << c.what << ": " << e.what();
     }
     EXPECT_FALSE(fs::exists(dir / "none.mdb"));  // an existing database is never created
-    EXPECT_EQ(Database::open(dir / "t.db")->open_recordset("select * from xact").record_count(),
-              40);
+    EXPECT_EQ(rows_in(*Database::open(dir / "t.db"), "xact"), 40);
 }
 
 TEST(Recordset, ReadsEveryKindOfValueAndMovesLikeTheEngine) {
@@ -148,7 +152,7 @@ TEST(Recordset, ReadsEveryKindOfValueAndMovesLikeTheEngine) {
                        "insert into t values (1, 12.34, 0.5, 'a'), (2, 12, 2, null),"
                        "(3, null, null, 'c');");
     auto rs = db->open_recordset("select * from t order by n");
-    ASSERT_EQ(rs.record_count(), 3);
+    ASSERT_EQ(rs.record_count(), 1);  // the rows read so far, until the end is reached
     EXPECT_FALSE(rs.bof());
     EXPECT_EQ(rs.field("N"), Value(std::int64_t{1}));
     EXPECT_EQ(rs.field("m"), Value(Currency{123400}));
@@ -160,6 +164,7 @@ TEST(Recordset, ReadsEveryKindOfValueAndMovesLikeTheEngine) {
     EXPECT_EQ(rs.field("d"), Value(2.0));
     EXPECT_TRUE(rs.is_null("s"));
     rs.move_last();
+    EXPECT_EQ(rs.record_count(), 3);
     EXPECT_EQ(rs.field("n"), Value(std::int64_t{3}));
     EXPECT_TRUE(rs.is_null("m"));
     rs.move_next();
@@ -232,6 +237,84 @@ TEST(Recordset, AddedAndEditedRowsAreWrittenBackExactly) {
     EXPECT_EQ(error_of([&] { rs.add_new(); }).code(), 3420);
 }
 
+// The numbers of column n, walking the set from its current row to the end.
+std::vector<std::int64_t> walk(Recordset& rs) {
+    std::vector<std::int64_t> seen;
+    for (; !rs.eof(); rs.move_next()) seen.push_back(rs.field("n").as_int());
+    return seen;
+}
+
+std::vector<std::int64_t> numbers(std::int64_t from, std::int64_t to) {
+    std::vector<std::int64_t> out;
+    for (std::int64_t n = from; n <= to; ++n) out.push_back(n);
+    return out;
+}
+
+TEST(Recordset, LongSetsAreReadAsWalkedAndGiveTheSameRowsWhenWalkedAgain) {
+    test::TempDir dir;
+    auto db = table_db(dir,
+                       "create table t (n integer);"
+                       "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
+                       "5000) insert into t select n from c;");
+    auto rs = db->open_recordset("select n from t where n > 0 order by n");
+    EXPECT_EQ(walk(rs), numbers(1, 5000));
+    EXPECT_EQ(rs.record_count(), 5000);
+    rs.move_first();  // far behind the rows kept: the query runs again
+    EXPECT_EQ(rs.field("n").as_int(), 1);
+    rs.move_to(4990);
+    EXPECT_EQ(walk(rs), numbers(4991, 5000));
+    rs.move_to(2);
+    rs.move_last();
+    EXPECT_EQ(rs.field("n").as_int(), 5000);
+
+    // Two sets of the same statement shape read side by side.
+    auto low = db->open_recordset("select n from t where n < 3 order by n");
+    auto high = db->open_recordset("select n from t where n < 6 order by n desc");
+    EXPECT_EQ(walk(high), (std::vector<std::int64_t>{5, 4, 3, 2, 1}));
+    EXPECT_EQ(walk(low), (std::vector<std::int64_t>{1, 2}));
+}
+
+TEST(Recordset, ASetBeingReadDoesNotStopItsConnectionFromWriting) {
+    test::TempDir dir;
+    auto db = table_db(dir,
+                       "create table t (n integer);"
+                       "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
+                       "3000) insert into t select n from c;");
+    auto register_db = Database::open(dir / "t.db");
+    auto rs = db->open_recordset("select n from t order by n");
+    rs.move_next();
+    // Another connection writes, then this one: its open set must not hold it on an old snapshot.
+    register_db->execute("insert into t values (9001)");
+    db->execute("insert into t values (9002)");
+    EXPECT_EQ(walk(rs), numbers(2, 3000));  // the rows as the set first saw them
+    EXPECT_EQ(rows_in(*db, "t"), 3002);
+}
+
+TEST(Recordset, AnUpdatableSetVisitsEachRowOnceWhileItsRowsChange) {
+    test::TempDir dir;
+    auto db = table_db(dir,
+                       "create table t (n integer, status integer);"
+                       "create index t_status on t (status, n);"
+                       "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
+                       "2000) insert into t select n, 2 from c;");
+    auto rs = db->open_recordset("select * from t where status = 2 order by status, n",
+                                 SetKind::Updatable);
+    EXPECT_EQ(rs.record_count(), 2000);  // exact at once
+    auto register_db = Database::open(dir / "t.db");
+    register_db->execute("insert into t values (5000, 2)");  // after the set was opened
+    register_db->execute("delete from t where n = 1500");
+    std::vector<std::int64_t> seen;
+    for (; !rs.eof() && seen.size() < 1499; rs.move_next()) {
+        seen.push_back(rs.field("n").as_int());
+        rs.edit();
+        rs.set("status", 6);  // moves the row in the index the query reads
+        rs.update();
+    }
+    EXPECT_EQ(seen, numbers(1, 1499));
+    EXPECT_EQ(rows_in(*db, "t where status = 6"), 1499);
+    EXPECT_EQ(error_of([&] { rs.field("n"); }).code(), 3167);  // deleted by the register
+}
+
 TEST(Concurrency, AWriteWaitsForAnotherWriterThenGoesOn) {
     test::TempDir dir;
     table_db(dir, "create table t (who text);");
@@ -248,9 +331,8 @@ TEST(Concurrency, AWriteWaitsForAnotherWriterThenGoesOn) {
     while (!locked) std::this_thread::yield();
     db->execute("insert into t values ('waiter')");  // waits for the holder's commit
     holder.join();
-    auto rs = db->open_recordset("select who from t order by rowid");
-    ASSERT_EQ(rs.record_count(), 2);
-    EXPECT_EQ(rs.field("who"), Value("holder"));
+    EXPECT_EQ(rows_in(*db, "t"), 2);
+    EXPECT_EQ(db->open_recordset("select who from t order by rowid").field("who"), Value("holder"));
 
     // A lock held past the busy timeout is a StoreError, not a hang or a crash.
     auto blocker = Database::open(dir / "t.db");
@@ -265,19 +347,19 @@ TEST(Concurrency, ScratchWritesReachOtherConnectionsAtIdle) {
     auto scratch = table_db(dir, "create table t (n integer);", Durability::Scratch);
     scratch->execute("insert into t values (1)");
     auto reader = Database::open(dir / "t.db");
-    EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 0);
-    EXPECT_EQ(scratch->open_recordset("select * from t").record_count(), 1);
+    EXPECT_EQ(rows_in(*reader, "t"), 0);
+    EXPECT_EQ(rows_in(*scratch, "t"), 1);
     // idle() commits a batch at most every few milliseconds; the reader's snapshot lasts until
     // its own idle().
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     scratch->idle();
-    EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 0);
+    EXPECT_EQ(rows_in(*reader, "t"), 0);
     reader->idle();
-    EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 1);
+    EXPECT_EQ(rows_in(*reader, "t"), 1);
     scratch->execute("insert into t values (2)");
     scratch.reset();  // closing commits too
     reader->idle();
-    EXPECT_EQ(reader->open_recordset("select * from t").record_count(), 2);
+    EXPECT_EQ(rows_in(*reader, "t"), 2);
 }
 
 }  // namespace
