@@ -43,6 +43,14 @@ bool skipped_by_export(const Recordset& row) {
     return has_number(row.field("itemnumber"), -1) && has_number(row.field("postendtype"), 9);
 }
 
+bool awaits_export(const Recordset& row) {
+    const Value& status = row.field("status");
+    const Value& total = row.field("poschittotal");
+    // As the selection's "poschittotal <> 0": a text total never equals a number.
+    const bool has_total = total.is_text() || (total.is_number() && total.as_double() != 0);
+    return (has_number(status, 2) || has_number(status, 3)) && has_total && !skipped_by_export(row);
+}
+
 std::vector<std::string> export_fields(const Recordset& row, const std::string& unitstr) {
     const bool poa = has_number(row.field("itemnumber"), -3);
     const std::string codes = default_text(row.field("poscodes"));

@@ -21,6 +21,10 @@ std::string export_reference(const Value& ticket, const Value& poschitnum);
 // True for the lines the export leaves out: tender lines (itemnumber -1) of tender type 9.
 bool skipped_by_export(const Recordset& row);
 
+// True for a line the export pass writes: status 2 or 3, a total other than 0 (null is none),
+// not skipped_by_export.
+bool awaits_export(const Recordset& row);
+
 // The 18 fields of the export record of the current row of an xact set. Throws StoreError when
 // the set lacks one of the exported columns.
 std::vector<std::string> export_fields(const Recordset& row, const std::string& unitstr);

@@ -117,9 +117,12 @@ PassRules export_rules(const std::string& unitstr) {
     };
 }
 
+// The history pass takes every line of the range except those still waiting for the export:
+// after the export pass such a line can only have come from the register after the export's
+// selection, and marking it would keep it out of every later export.
 PassRules history_rules() {
     return {
-        nullptr,
+        awaits_export,
         [](const Recordset& row) { return "Exporting " + default_text(row.field("itemnumber")); },
         history_fields,
         mark_in_history,

@@ -15,7 +15,8 @@ namespace tillora {
 void cmdexport1_click(Station& s);
 
 // The export core over fromdate..todate into exportdir: asks first, writes the export and
-// history files, marks the rows (status 6 and the export counter, then status 7), appends the
+// history files, marks the rows (status 6 and the export counter, then status 7; a closed line
+// that arrives after the export's selection is left for the next export), appends the
 // "Export F-T complete" audit entry. Any failure is shown with the database error explanation;
 // rows already marked are in the files. While another export runs on the installation it only
 // says so ("Oops..."). Never throws.

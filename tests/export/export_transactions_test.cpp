@@ -175,6 +175,37 @@ TEST_F(ExportTest, ASecondExportDuringAYieldIsRefused) {
               boxes.end());
 }
 
+TEST_F(ExportTest, ALineArrivingAfterTheExportPassIsLeftForTheNextExport) {
+    std::filesystem::create_directory(t.home() / "out");
+    // The register closes ticket 129 once the export pass has marked its rows and before the
+    // history pass selects the range.
+    bool inserted = false;
+    t.ui.on_yield = [&] {
+        if (inserted || file_exists(out("kovrax03.csv"))) return;
+        {
+            auto db = t.xact_db();
+            Recordset sent = db->open_recordset("select count(*) from xact where status = 6");
+            if (sent.field(std::size_t{0}).as_int() < 3) return;
+        }
+        t.add_line({{"ticket", 129}, {"poschitnum", 100}, {"poschittotal", 4.0}});
+        inserted = true;
+    };
+    run_export(t, out("export03.csv"), {true, true});
+    ASSERT_TRUE(inserted);
+    EXPECT_EQ(test::read_file(out("export03.csv")), kExport);
+    EXPECT_EQ(test::read_file(out("kovrax03.csv")), kHistory);
+    EXPECT_EQ(marks(t), (std::vector<std::string>{"45:7:1", "100:2:", "345:7:1", "346:7:", "400:7:",
+                                                  "401:7:", "402:2:", "403:-12:", "404:7:1"}));
+
+    run_export(t, out("export03.csv"), {true, true});
+    const auto lines = test::file_lines(out("export03.csv"));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].substr(0, 17), "\"\",\"0000129100\",\"");
+    EXPECT_EQ(marks(t), (std::vector<std::string>{
+                            "45:7:1", "100:7:1", "345:7:1",
+                            "346:7:", "400:7:", "401:7:", "402:2:", "403:-12:", "404:7:1"}));
+}
+
 // Operator choices and bad input: what is shown, where the export file goes, whether rows are
 // marked and which audit entries are appended. Paths are relative to the installation.
 TEST(ExportChoices, ChoicesAndBadInput) {

@@ -137,15 +137,17 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
     EXPECT_EQ(in_files, marked);
     for (const auto& [reference, count] : in_files) EXPECT_EQ(count, 1) << reference;
 
-    // Lines that came in during an export's first pass reach only its history file.
+    // Every register line is one the export sends: either in an export file (counted above) or
+    // still waiting with its status 2, never marked without being exported.
     Recordset history_only = db->open_recordset(
-        "select count(*) from xact where saletext = 'register-sim' and status = 7 and "
+        "select count(*) from xact where saletext = 'register-sim' and status <> 2 and "
         "export is null");
+    EXPECT_EQ(history_only.field(0).as_int(), 0);
     std::cout << "[ figures  ] rounds " << rounds << ", export files " << exported_files
               << ", rows exported " << marked.size() << ", register lines " << inserted
-              << " (history only: " << history_only.field(0).as_int() << "), worst insert "
-              << reg.at("worst insert latency ms") << " ms, p99 " << reg.at("p99 insert latency ms")
-              << " ms\n";
+              << " (marked, never exported: " << history_only.field(0).as_int()
+              << "), worst insert " << reg.at("worst insert latency ms") << " ms, p99 "
+              << reg.at("p99 insert latency ms") << " ms\n";
 }
 
 }  // namespace
