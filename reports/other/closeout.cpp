@@ -7,10 +7,12 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "panel/form_load.h"
 #include "panel/station.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/printer.h"
 #include "platform/ui.h"
 #include "reports/other/report_buttons.h"
@@ -92,6 +94,49 @@ class CloseoutLock {
     std::string problem_;
 };
 
+// The unattended interface of the close-out run. It keeps the stop (critical) messages shown
+// before the batch starts: a configuration database that is missing or cannot be read, a
+// close-out file that cannot be replaced. The run goes on with every report, but such a problem
+// makes it a failed run, written at the top of the close-out file.
+class CloseoutUi : public UnattendedUi {
+  public:
+    using UnattendedUi::UnattendedUi;
+    Answer message_box(const std::string& text, const std::string& title, Icon icon,
+                       Buttons buttons, bool default_no) override {
+        if (icon == Icon::Critical && !batch_started_) start_up_problems_.push_back(text);
+        return UnattendedUi::message_box(text, title, icon, buttons, default_no);
+    }
+    // Hands over the problems seen so far; later messages belong to the reports.
+    std::vector<std::string> start_batch() {
+        batch_started_ = true;
+        return std::move(start_up_problems_);
+    }
+
+  private:
+    bool batch_started_ = false;
+    std::vector<std::string> start_up_problems_;
+};
+
+// Starts the close-out file before the first report: created private (0640, it names card
+// holders and members) whichever line comes first, a report's own or a failure line, and opened
+// with one "*** Start-up problem: ..." line per problem, each also an entry in the failures.
+void open_closeout_file(Station& s, const std::vector<std::string>& problems) {
+    std::vector<std::string> lines;
+    for (std::string text : problems) {
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        lines.push_back(escape_line_breaks(text));
+        s.failures.push_back("Start-up: " + lines.back());
+    }
+    try {
+        const std::filesystem::path file = s.path(s.st.closeoutfile);
+        if (!file_exists(file)) create_private_file(file);
+        for (const std::string& line : lines) append_line(file, "*** Start-up problem: " + line);
+    } catch (const FileError&) {
+        // The first report line that cannot be written tells it; the problems still reach
+        // standard error and the exit status.
+    }
+}
+
 }  // namespace
 
 bool is_closeout_command(const std::string& command_line) {
@@ -108,11 +153,15 @@ int run_closeout(const std::filesystem::path& home, const std::string& command_l
         return kCloseoutAlreadyRunning;
     }
     if (!lock.problem().empty()) err << "tillora-reports: " << lock.problem() << "\n";
-    UnattendedUi ui(err);
+    CloseoutUi ui(err);
     SystemClock clock;
     std::unique_ptr<PrinterSystem> printers = make_printer_system();
     Station s(Services{ui, *printers, clock, home});
     connect_reports(s);
+    s.print_all = [&ui, print_all = s.print_all](Station& station) {
+        open_closeout_file(station, ui.start_batch());
+        if (print_all) print_all(station);
+    };
     const std::string date = command_line.substr(5);
     if (!plausible_business_date(date)) {
         const std::string why = "the business date \"" + date +

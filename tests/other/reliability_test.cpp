@@ -160,14 +160,14 @@ TEST(Faults, DamagedDatabasesAreToldByTheCloseOutRunAndLeftAsTheyWere) {
         {"truncated", Damage::Truncated}};
     for (const auto& file : files) {
         for (const auto& [how, d] : damages) {
-            // A damaged configuration is told; the reports then run with the defaults.
+            // A configuration that cannot be read fails the run; the reports still run, with the
+            // defaults.
             const bool config = file == "kovra03.mdb";
             const std::string named = config && d == Damage::Missing
                                           ? "The configuration file for Kovra unit 03 is missing."
                                           : fs::path(file).filename().string();
             cases.push_back({how + " " + file, file,
-                             [file, d](const fs::path& h) { damage(h / file, d); }, config ? 0 : 1,
-                             named});
+                             [file, d](const fs::path& h) { damage(h / file, d); }, 1, named});
         }
     }
     for (const auto& [file, table] :
@@ -178,10 +178,17 @@ TEST(Faults, DamagedDatabasesAreToldByTheCloseOutRunAndLeftAsTheyWere) {
                                                           {"server/kovratmp.mdb", "xact"}}) {
         // The work database is scratch: the reports may write what tables it still has.
         cases.push_back({"no table " + table + " in " + file, file,
-                         [file, table](const fs::path& h) { drop_table(h / file, table); },
-                         file == "kovra03.mdb" ? 0 : 1, fs::path(file).filename().string(),
-                         file != "RPT03.MDB"});
+                         [file, table](const fs::path& h) { drop_table(h / file, table); }, 1,
+                         fs::path(file).filename().string(), file != "RPT03.MDB"});
     }
+    // An empty configuration table is an ordinary installation: nothing is loaded, nothing said.
+    cases.push_back({"empty config table", "kovra03.mdb",
+                     [](const fs::path& h) {
+                         auto db = Database::open(h / "kovra03.mdb");
+                         db->execute("delete from config");
+                         db->close();
+                     },
+                     0, "", false});
     // The close-out never logs anybody in: the employee database is not needed.
     cases.push_back({"missing kovraemp.mdb", "kovraemp.mdb",
                      [](const fs::path& h) { fs::remove(h / "kovraemp.mdb"); }, 0, ""});
@@ -192,9 +199,20 @@ TEST(Faults, DamagedDatabasesAreToldByTheCloseOutRunAndLeftAsTheyWere) {
         c.damage(inst.home);
         const std::string before = snapshot(inst.home / c.file);
         std::ostringstream err;
-        EXPECT_EQ(run_closeout(inst.home, "KVRUN20200904", err), c.status) << err.str();
+        const mode_t old_mask = ::umask(0);
+        const int status = run_closeout(inst.home, "KVRUN20200904", err);
+        ::umask(old_mask);
+        EXPECT_EQ(status, c.status) << err.str();
         EXPECT_NE(err.str().find(c.named), std::string::npos) << err.str();
         EXPECT_EQ(inst.separators(), 14);
+        // A failed run says why in the close-out file too, which stays private.
+        const auto lines = inst.closeout();
+        const bool told = std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.rfind("*** ", 0) == 0 && l.find(c.named) != std::string::npos;
+        });
+        EXPECT_EQ(told, c.status != 0) << testing::PrintToString(lines);
+        EXPECT_EQ(fs::status(inst.home / kCloseoutName).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
         if (c.kept) {
             EXPECT_TRUE(snapshot(inst.home / c.file) == before) << c.file << " changed";
         }
