@@ -201,4 +201,50 @@ class Statement {
     std::shared_ptr<const Columns> columns_;
 };
 
+// The rows of a snapshot, read as they are walked: the engine's statement stays on the newest row
+// read and a field is decoded when it is asked for, so a row of which one field is read costs
+// one field. The row at the set's current position is kept whole when the statement moves past
+// it (probing for a next row loses nothing); a move further back runs the query again. Before the
+// connection writes, settle() reads the rest of the rows into memory.
+class SnapshotRows final : public PendingRead {
+  public:
+    // Runs the query and reads its first row; throws StoreError when it cannot run.
+    SnapshotRows(std::shared_ptr<Connection> conn, std::string_view sql);
+    ~SnapshotRows();
+    SnapshotRows(const SnapshotRows&) = delete;
+    SnapshotRows& operator=(const SnapshotRows&) = delete;
+
+    const std::shared_ptr<const Columns>& columns() const { return columns_; }
+    // True when position p holds a row; `current` is the set's position, kept whole if passed.
+    bool has_row(long p, long current);
+    // Field i of the row at p, for which has_row(p) was true last.
+    const Value& field(long p, std::size_t i);
+    // The rows read so far: the set's count once its end was reached.
+    long rows_seen() const { return seen_; }
+    void settle() override;
+
+  private:
+    using Row = std::vector<Value>;
+    void start();
+    void stop();
+    Row whole_row();
+
+    std::shared_ptr<Connection> conn_;
+    StatementKey key_;
+    std::unique_ptr<Statement> cursor_;
+    std::shared_ptr<const Columns> columns_;
+    bool pending_ = false;  // registered with the connection as a read in progress
+    bool live_ = false;     // the statement is on the row at position stepped_
+    bool at_end_ = false;
+    long stepped_ = -1;
+    long next_ = 0;  // the position of the next row the statement gives
+    long seen_ = 0;
+    Row values_;                 // fields of the live row decoded so far
+    std::vector<char> decoded_;  // which of them
+    long held_pos_ = -1;         // a row kept whole, at this position
+    Row held_;
+    std::vector<Row> settled_;  // after settle(): the rest of the rows, from settled_start_
+    long settled_start_ = -1;
+};
+
 }  // namespace tillora::detail

@@ -1,7 +1,5 @@
 // Result sets: rows read at open, a current position, and for updatable sets the writing back of
 // added and edited rows by rowid.
-#include <algorithm>
-#include <deque>
 #include <optional>
 
 #include "platform/store.h"
@@ -30,13 +28,11 @@ std::string quote_name(std::string_view name) {
 
 // The rows of a set and the current position. An updatable set reads the rowids of its rows at
 // open (so its count is exact) and a row's fields when the row is visited; a snapshot reads its
-// rows as it is walked, keeping the last kWindow rows, and runs its query again when it is moved
-// back further than that. Either way a set of a year of lines needs little memory, and a set
-// whose first row is all that is read costs one row.
-struct Recordset::Impl final : detail::PendingRead {
+// rows as it is walked (detail::SnapshotRows). Either way a set over a year of lines needs little
+// memory, and a set of which only the first row is read costs one row.
+struct Recordset::Impl {
     enum class Mode { None, Adding, Editing };
     using Row = std::vector<Value>;
-    static constexpr std::size_t kWindow = 1024;
 
     std::shared_ptr<detail::Connection> conn;
     std::shared_ptr<const detail::Columns> columns;
@@ -52,14 +48,7 @@ struct Recordset::Impl final : detail::PendingRead {
     long fetched_pos = -1;  // the position whose fields `fetched_row` holds
     Row fetched_row;
 
-    // Snapshots: the query being read and the rows read last, from position window_start.
-    detail::StatementKey query_key;
-    std::unique_ptr<detail::Statement> cursor;
-    std::deque<Row> window;
-    long window_start = 0;
-    long rows_seen = 0;  // rows read so far: the count once the end was reached
-    bool at_end = false;
-    bool pending = false;  // registered with the connection as a read in progress
+    std::unique_ptr<detail::SnapshotRows> snapshot;
 
     Impl(std::shared_ptr<detail::Connection> c, std::string_view sql, SetKind kind)
         : conn(std::move(c)) {
@@ -74,11 +63,9 @@ struct Recordset::Impl final : detail::PendingRead {
                 rowids.clear();
             }
         }
-        open_snapshot(sql);
+        snapshot = std::make_unique<detail::SnapshotRows>(conn, sql);
+        columns = snapshot->columns();
     }
-    ~Impl() { stop_reading(); }
-    Impl(const Impl&) = delete;
-    Impl& operator=(const Impl&) = delete;
 
     // The set's state, checked to be open. Throws StoreError(3420) for a closed set or database.
     static Impl& of(const std::unique_ptr<Impl>& impl) {
@@ -104,84 +91,6 @@ struct Recordset::Impl final : detail::PendingRead {
         while (statement.step()) rowids.push_back(sqlite3_column_int64(statement.handle(), 0));
     }
 
-    void open_snapshot(std::string_view sql) {
-        query_key = detail::parametrise(sql);
-        start_reading();
-        columns = cursor->columns();
-        read_row();  // a failing query fails at open, and the first row is known at once
-    }
-
-    void start_reading() {
-        cursor = std::make_unique<detail::Statement>(*conn, query_key);
-        conn->begin_query(query_key, cursor->handle());
-        window.clear();
-        window_start = 0;
-        at_end = false;
-        if (!pending) conn->add_pending(this);
-        pending = true;
-    }
-
-    void stop_reading() {
-        if (pending && conn->is_open()) conn->remove_pending(this);
-        pending = false;
-        if (cursor) cursor->release();
-        cursor.reset();
-    }
-
-    // Reads the next row of the query into the window; false at the end. Rows more than
-    // kWindow behind both the current position and the newest row are let go.
-    bool read_row() {
-        if (at_end) return false;
-        if (!cursor->step()) {
-            at_end = true;
-            stop_reading();
-            return false;
-        }
-        Row row;
-        row.reserve(columns->names.size());
-        for (std::size_t i = 0; i < columns->names.size(); ++i) {
-            row.push_back(
-                detail::column_value(cursor->handle(), static_cast<int>(i), columns->currency[i]));
-        }
-        window.push_back(std::move(row));
-        rows_seen = std::max(rows_seen, window_start + static_cast<long>(window.size()));
-        while (pending && window.size() > kWindow && window_start < pos) {
-            window.pop_front();
-            ++window_start;
-        }
-        return true;
-    }
-
-    // Before the connection writes: the rest of the rows are read now and kept.
-    void settle() override {
-        pending = false;  // the connection forgets this read itself
-        while (!at_end && cursor->step()) {
-            Row row;
-            for (std::size_t i = 0; i < columns->names.size(); ++i) {
-                row.push_back(detail::column_value(cursor->handle(), static_cast<int>(i),
-                                                   columns->currency[i]));
-            }
-            window.push_back(std::move(row));
-        }
-        rows_seen = std::max(rows_seen, window_start + static_cast<long>(window.size()));
-        at_end = true;
-        if (cursor) cursor->release();
-        cursor.reset();
-    }
-
-    // The row at position p, or null past the end.
-    const Row* row_at(long p) {
-        if (source) return keyed_row(p);
-        if (p < window_start) {
-            stop_reading();
-            start_reading();
-        }
-        while (p >= window_start + static_cast<long>(window.size())) {
-            if (!read_row()) return nullptr;
-        }
-        return &window[static_cast<std::size_t>(p - window_start)];
-    }
-
     const Row* keyed_row(long p) {
         if (p < 0 || p >= static_cast<long>(rowids.size())) return nullptr;
         if (fetched_pos != p) {
@@ -196,13 +105,19 @@ struct Recordset::Impl final : detail::PendingRead {
     // True when position p holds a row (an updatable set's row is not read for this).
     bool has_row(long p) {
         if (source) return p >= 0 && p < static_cast<long>(rowids.size());
-        return row_at(p) != nullptr;
+        return snapshot->has_row(p, pos);
     }
 
     long count() {
         if (source) return static_cast<long>(rowids.size());
-        if (rows_seen == 0) row_at(0);
-        return rows_seen;
+        if (snapshot->rows_seen() == 0) has_row(0);
+        return snapshot->rows_seen();
+    }
+
+    // Field i of the current row. Throws StoreError(kNoCurrentRecord) past the end.
+    const Value& current_field(std::size_t i) {
+        if (!has_row(pos)) fail(kNoCurrentRecord, "No current record.");
+        return source ? (*keyed_row(pos))[i] : snapshot->field(pos, i);
     }
     bool empty() { return count() == 0; }
 
@@ -211,11 +126,6 @@ struct Recordset::Impl final : detail::PendingRead {
     }
     void check_open() const {
         if (!conn->is_open()) fail(kObjectInvalid, "Object invalid or no longer set.");
-    }
-    const Row& current() {
-        const Row* row = row_at(pos);
-        if (row == nullptr) fail(kNoCurrentRecord, "No current record.");
-        return *row;
     }
     void check_updatable() const {
         if (!source) fail(kReadOnly, "Cannot update. Database or object is read-only.");
@@ -332,7 +242,7 @@ const Value& Recordset::field(std::size_t position) const {
                "Item not found in this collection: field " + std::to_string(position) + ".");
     }
     if (m.mode != Impl::Mode::None) return m.buffer[position];
-    return m.current()[position];
+    return m.current_field(position);
 }
 
 std::size_t Recordset::field_count() const {
@@ -359,7 +269,8 @@ void Recordset::add_new() {
 void Recordset::edit() {
     auto& m = Impl::of(impl_);
     m.check_updatable();
-    m.buffer = m.current();
+    if (!m.has_row(m.pos)) m.fail(kNoCurrentRecord, "No current record.");
+    m.buffer = *m.keyed_row(m.pos);
     m.changed.assign(m.buffer.size(), false);
     m.mode = Impl::Mode::Editing;
 }
