@@ -1,6 +1,6 @@
 #include "reports/other/credit_card.h"
 
-#include <unordered_map>
+#include <optional>
 
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
@@ -15,19 +15,21 @@ struct CardPayment {
     std::string number, name, month, year, refcode, orderid;
 };
 
-// First ccard row of every ticket, from one pass over "status >= 3" rows in ticket order.
-std::unordered_map<std::int64_t, CardPayment> first_payments(Recordset& cards) {
-    std::unordered_map<std::int64_t, CardPayment> first;
+// The first card row of `ticket`, if any. Both sets are in ticket order, so the card set is
+// walked once for the whole list: rows of smaller tickets are passed (only their ticket number is
+// read) and the walk stops at the first row of a larger ticket.
+std::optional<CardPayment> first_payment(Recordset& cards, std::int64_t ticket) {
     for (; !cards.eof(); cards.move_next()) {
-        const std::int64_t ticket = cards.field("ticket").as_int();
-        if (first.count(ticket) != 0) continue;
-        first[ticket] = CardPayment{
+        const std::int64_t t = cards.field("ticket").as_int();
+        if (t > ticket) return std::nullopt;
+        if (t < ticket) continue;
+        return CardPayment{
             cards.field("amount").as_int(),        cards.field("ccnumber").as_text(),
             cards.field("ccname").as_text(),       cards.field("expmonth").as_text(),
             cards.field("expyear").as_text(),      cards.field("resultrefcode").as_text(),
             cards.field("resultorderid").as_text()};
     }
-    return first;
+    return std::nullopt;
 }
 
 Currency cents(std::int64_t c) {
@@ -59,17 +61,16 @@ void print_header_and_list(Station& s, Recordset& tickets, Recordset& cards) {
     print(s, "Ticket Card# Name        ExpDate   Total");
     print(s, "   RefCode-AuthCode       OrderID/RefNo");
     print(s, st.dashline);
-    const auto payments = first_payments(cards);
     std::int64_t total = 0;
     long count = 0;
     for (; !tickets.eof(); tickets.move_next()) {
-        const Value& ticket = tickets.field(std::size_t{0});
-        const auto it = payments.find(ticket.as_int());
-        if (it == payments.end()) continue;
-        total += it->second.cents;
+        const Value ticket = tickets.field(std::size_t{0});
+        const auto payment = first_payment(cards, ticket.as_int());
+        if (!payment) continue;
+        total += payment->cents;
         ++count;
-        print(s, first_line(default_text(ticket), it->second));
-        print(s, second_line(it->second));
+        print(s, first_line(default_text(ticket), *payment));
+        print(s, second_line(*payment));
         print(s, " ");
     }
     print(s, left_column("Total:", 30) + money_column(cents(total), "#######.#0", 10));
