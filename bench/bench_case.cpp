@@ -107,6 +107,7 @@ void run_interactive(const Case& c, const fs::path& home, const fs::path& work, 
         if (gap > m.max_gap_ms) m.max_gap_ms = gap;
         last_yield = now;
     };
+    ui.on_keep_alive = ui.on_yield;  // a repaint from inside a long engine step counts too
     const auto start = Clock::now();
     last_yield = start;
     const double cpu0 = cpu_seconds();

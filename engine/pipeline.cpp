@@ -90,17 +90,26 @@ Currency sum_or_zero(Database& db, const std::string& sql) {
     return c;
 }
 
+namespace {
+// The window repaints while the engine runs a long step for a report.
+std::unique_ptr<Database> with_heartbeat(Station& s, std::unique_ptr<Database> db) {
+    db->set_heartbeat([&ui = s.svc.ui] { ui.keep_alive(); });
+    return db;
+}
+}  // namespace
+
 std::unique_ptr<Database> open_database_at(Station& s, const std::string& name) {
     if (name.empty()) {
         throw StoreError(kMissingDatabase,
                          "No database name is set: this node has not been initialized.", "");
     }
-    return Database::open(s.path(name));
+    return with_heartbeat(s, Database::open(s.path(name)));
 }
 
 std::unique_ptr<Database> open_report_db(Station& s) {
     if (s.st.rptdb.empty()) return open_database_at(s, s.st.rptdb);
-    return Database::open(s.path(s.st.rptdb), OpenMode::Existing, Durability::Scratch);
+    return with_heartbeat(
+        s, Database::open(s.path(s.st.rptdb), OpenMode::Existing, Durability::Scratch));
 }
 
 std::unique_ptr<Database> open_transaction_db(Station& s) {

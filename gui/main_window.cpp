@@ -10,6 +10,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <exception>
 
@@ -324,6 +325,12 @@ bool MainWindow::eventFilter(QObject* object, QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The shutdown closes the databases: not while the engine is inside a step of one of them.
+    if (const auto* ui = dynamic_cast<const QtUi*>(&s_.svc.ui); ui && ui->in_engine_step()) {
+        event->ignore();
+        QTimer::singleShot(100, this, [this] { close(); });
+        return;
+    }
     if (!unloaded_) {
         unloaded_ = true;
         run([this] { form_unload(s_); });

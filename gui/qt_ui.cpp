@@ -1,6 +1,7 @@
 #include "gui/qt_ui.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -106,6 +107,14 @@ std::string QtUi::file_dialog(const FileDialogRequest& request) {
 void QtUi::yield() {
     if (on_yield) on_yield();
     QCoreApplication::processEvents();
+}
+
+void QtUi::keep_alive() {
+    if (in_engine_step_) return;
+    in_engine_step_ = true;
+    if (on_yield) on_yield();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    in_engine_step_ = false;
 }
 
 void QtUi::set_topmost(bool on) {

@@ -29,6 +29,10 @@ class QtUi : public Ui {
     std::string file_dialog(const FileDialogRequest& request) override;
     // Repaints through on_yield and processes the pending events.
     void yield() override;
+    // Repaints through on_yield and processes the pending events except user input.
+    void keep_alive() override;
+    // True while keep_alive runs: the engine is inside a step and nothing may close it.
+    bool in_engine_step() const { return in_engine_step_; }
     // Sets or clears Qt::WindowStaysOnTopHint on the attached window, keeping its place.
     void set_topmost(bool on) override;
     // Starts `path` detached in its own folder; false when it could not be started.
@@ -37,6 +41,7 @@ class QtUi : public Ui {
   private:
     QWidget* window_ = nullptr;
     bool topmost_ = false;
+    bool in_engine_step_ = false;
 };
 
 // A text of the model as Qt shows it: line breaks CR LF become LF.

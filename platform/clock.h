@@ -11,7 +11,7 @@ struct DateTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
 
@@ -25,18 +25,18 @@ public:
 
 // The machine's local time.
 class SystemClock : public Clock {
-public:
+  public:
     DateTime now() const override;
 };
 
 // A clock that stands still at a set time (tests, the driver's --now).
 class FixedClock : public Clock {
-public:
+  public:
     explicit FixedClock(DateTime t) : t_(t) {}
     DateTime now() const override { return t_; }
     void set(DateTime t) { t_ = t; }
 
-private:
+  private:
     DateTime t_;
 };
 

@@ -12,7 +12,7 @@ namespace tillora {
 
 // A file operation that failed (disk full, no permission, missing folder).
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

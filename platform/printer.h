@@ -11,13 +11,13 @@ namespace tillora {
 
 // A printer that cannot be selected (index out of range) or that failed during a job.
 class PrinterError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // One printer. A job starts with the first line printed after the previous end of job.
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
     virtual std::string name() const = 0;
     virtual void set_font(const std::string& font_name) = 0;
@@ -32,7 +32,7 @@ public:
 // The installed printers and the current one. Before any selection the current printer is the
 // first installed printer (the system default); with none installed printing throws.
 class PrinterSystem {
-public:
+  public:
     virtual ~PrinterSystem() = default;
     virtual std::size_t count() const = 0;
     // Makes printer `index` current; throws PrinterError("index out of range") when there is no
@@ -41,10 +41,10 @@ public:
     // The current printer; throws PrinterError when no printer is installed.
     Printer& current();
 
-protected:
+  protected:
     virtual Printer& at(std::size_t index) = 0;
 
-private:
+  private:
     std::size_t current_ = 0;
 };
 
@@ -53,16 +53,16 @@ private:
 // printed lines, each followed by a line feed. The font and attribute go to job-NNNN.meta. A job
 // not yet ended is not visible as a .txt file (it is written under a temporary name and renamed).
 class SpoolPrinterSystem : public PrinterSystem {
-public:
+  public:
     explicit SpoolPrinterSystem(std::filesystem::path folder);
     ~SpoolPrinterSystem() override;
     std::size_t count() const override { return 1; }
     const std::filesystem::path& folder() const { return folder_; }
 
-protected:
+  protected:
     Printer& at(std::size_t index) override;
 
-private:
+  private:
     std::filesystem::path folder_;
     std::unique_ptr<Printer> printer_;
 };

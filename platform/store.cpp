@@ -38,6 +38,10 @@ void Database::idle() {
     conn_->idle();
 }
 
+void Database::set_heartbeat(std::function<void()> beat) {
+    conn_->set_heartbeat(std::move(beat));
+}
+
 void Database::close() {
     conn_->close(false);
 }

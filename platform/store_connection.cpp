@@ -163,6 +163,7 @@ Statement::~Statement() {
 
 bool Statement::step() {
     if (stmt_ == nullptr) conn_.fail(kObjectInvalid, "Object invalid or no longer set.");
+    conn_.step_started();
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -323,6 +324,25 @@ void Connection::finalize_all() {
     for (auto& [text, entry] : cache_) sqlite3_finalize(entry.stmt);
     cache_.clear();
     lru_.clear();
+}
+
+void Connection::set_heartbeat(std::function<void()> beat) {
+    heartbeat_ = std::move(beat);
+    sqlite3_progress_handler(handle(), heartbeat_ ? kProgressInstructions : 0,
+                             heartbeat_ ? &Connection::on_progress : nullptr, this);
+}
+
+int Connection::on_progress(void* connection) {
+    auto& c = *static_cast<Connection*>(connection);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - c.last_beat_ < kHeartbeatInterval) return 0;
+    c.last_beat_ = now;
+    try {
+        c.heartbeat_();
+    } catch (...) {
+        // The window's trouble must not end the engine's step.
+    }
+    return 0;  // never interrupts the statement
 }
 
 void Connection::add_pending(PendingRead* read) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
@@ -132,6 +133,12 @@ struct Connection {
     void idle();
     // Ends the read transaction that queries keep open between two idle() calls.
     void end_read();
+    // Calls `beat` from inside engine steps that run longer than kHeartbeatInterval.
+    void set_heartbeat(std::function<void()> beat);
+    // Marks the start of an engine step for the heartbeat.
+    void step_started() {
+        if (heartbeat_) last_beat_ = std::chrono::steady_clock::now();
+    }
     // Has every pending read take the rest of its rows now: a write must not run beside them.
     void settle_reads();
     void add_pending(PendingRead* read);
@@ -170,6 +177,11 @@ struct Connection {
     std::unordered_map<std::string, Cached> cache_;
     std::list<std::string> lru_;  // most recently used first
     std::vector<PendingRead*> pending_;
+    std::function<void()> heartbeat_;
+    std::chrono::steady_clock::time_point last_beat_;
+    static int on_progress(void* connection);
+    static constexpr std::chrono::milliseconds kHeartbeatInterval{10};
+    static constexpr int kProgressInstructions = 1000;
     bool reading_ = false;  // a read transaction begun by begin_read is open
     std::chrono::steady_clock::time_point last_commit_ = std::chrono::steady_clock::now();
     static constexpr std::chrono::milliseconds kScratchCommitInterval{5};

@@ -24,7 +24,7 @@ struct FileDialogRequest {
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
     // Shows a message; for Buttons::YesNo, `default_no` chooses No as the default button.
     virtual Answer message_box(const std::string& text, const std::string& title, Icon icon,
@@ -37,6 +37,9 @@ public:
     virtual std::string file_dialog(const FileDialogRequest& request) = 0;
     // Lets the window repaint and handle input.
     virtual void yield() = 0;
+    // Called from inside a long database step: lets the window repaint, but holds user input
+    // back until the next yield (a click must not start work while the engine is busy).
+    virtual void keep_alive() {}
     // Places the main window in or out of the always-on-top band.
     virtual void set_topmost(bool) {}
     // Starts a program without waiting for it; false when it could not be started.
@@ -53,15 +56,16 @@ public:
 // Line breaks inside texts are written as \n. A question with no queued answer gets its default
 // button, an input box or file dialog with none is cancelled. Never waits.
 class ScriptedUi : public Ui {
-public:
+  public:
     explicit ScriptedUi(std::ostream* out = nullptr) : out_(out) {}
 
-    std::deque<bool> answers;                  // true = Yes
+    std::deque<bool> answers;  // true = Yes
     std::deque<std::optional<std::string>> inputs;
     std::deque<std::string> files;
-    std::vector<std::string> shown;            // every line written, also kept here
-    std::vector<std::string> started;          // programs started
-    std::function<void()> on_yield;            // test hook, runs at every yield
+    std::vector<std::string> shown;       // every line written, also kept here
+    std::vector<std::string> started;     // programs started
+    std::function<void()> on_yield;       // test hook, runs at every yield
+    std::function<void()> on_keep_alive;  // test hook, runs at every keep_alive
     int yields = 0;
     bool topmost = false;
 
@@ -71,10 +75,13 @@ public:
                                          const std::string& initial) override;
     std::string file_dialog(const FileDialogRequest& request) override;
     void yield() override;
+    void keep_alive() override {
+        if (on_keep_alive) on_keep_alive();
+    }
     void set_topmost(bool on) override { topmost = on; }
     bool start_program(const std::string& path) override;
 
-private:
+  private:
     void record(const std::string& line);
     std::ostream* out_;
     bool in_yield_hook_ = false;  // keeps a hook that yields from running itself again
@@ -83,7 +90,7 @@ private:
 // The unattended run: every question gets its default button, every message goes to `err`
 // as one line "<title>: <text>", input boxes and file dialogs are cancelled. Never waits.
 class UnattendedUi : public Ui {
-public:
+  public:
     explicit UnattendedUi(std::ostream& err) : err_(err) {}
     Answer message_box(const std::string& text, const std::string& title, Icon icon,
                        Buttons buttons, bool default_no) override;
@@ -93,7 +100,7 @@ public:
     void yield() override {}
     bool unattended() const override { return true; }
 
-private:
+  private:
     std::ostream& err_;
 };
 

@@ -34,7 +34,7 @@ struct Currency {
 // A field or variable value of any kind: empty (never set), null (database null), whole
 // number, floating point, currency or text.
 class Value {
-public:
+  public:
     struct Empty {
         bool operator==(const Empty&) const = default;
     };
@@ -73,7 +73,7 @@ public:
 
     friend bool operator==(const Value&, const Value&) = default;
 
-private:
+  private:
     Data data_;
 };
 

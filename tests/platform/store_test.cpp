@@ -315,6 +315,21 @@ TEST(Recordset, AnUpdatableSetVisitsEachRowOnceWhileItsRowsChange) {
     EXPECT_EQ(error_of([&] { rs.field("n"); }).code(), 3167);  // deleted by the register
 }
 
+TEST(Recordset, ALongEngineStepCallsTheHeartbeatAndAShortOneDoesNot) {
+    test::TempDir dir;
+    auto db = table_db(dir, "create table t (n integer); insert into t values (1);");
+    int beats = 0;
+    db->set_heartbeat([&] { ++beats; });
+    EXPECT_EQ(db->open_recordset("select n from t").field("n").as_int(), 1);
+    EXPECT_EQ(beats, 0);
+    // One step that counts and sorts two million numbers runs far longer than a beat.
+    auto rs = db->open_recordset(
+        "with recursive c(n) as (select 1 union all select n + 1 from c where n < 2000000) "
+        "select n from c order by -n");
+    EXPECT_EQ(rs.field("n").as_int(), 2000000);
+    EXPECT_GT(beats, 1);
+}
+
 TEST(Concurrency, AWriteWaitsForAnotherWriterThenGoesOn) {
     test::TempDir dir;
     table_db(dir, "create table t (who text);");
