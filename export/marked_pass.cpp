@@ -1,5 +1,7 @@
 #include "export/marked_pass.h"
 
+#include <algorithm>
+
 #include "engine/pipeline.h"
 #include "export/export_record.h"
 #include "export/record_file.h"
@@ -31,14 +33,20 @@ void mark_batch(Database& db, Recordset& rows, const std::vector<long>& position
     db.idle();
 }
 
-// Puts the batch's records on the disk, then marks the batch and goes back to where the pass is.
+// Puts the batch's records on the disk, then marks the batch, a transaction at a time, and goes
+// back to where the pass is.
 void finish_batch(Database& db, Recordset& rows, RecordFile& out, std::vector<long>& positions,
                   const PassRules& rules, PassProgress& progress) {
     if (positions.empty()) return;
     out.sync();
     const long resume = rows.absolute_position();
-    mark_batch(db, rows, positions, rules);
-    progress.marked += static_cast<long>(positions.size());
+    for (std::size_t first = 0; first < positions.size(); first += kRowsPerTransaction) {
+        const std::size_t last = std::min(positions.size(), first + kRowsPerTransaction);
+        const std::vector<long> part(positions.begin() + static_cast<long>(first),
+                                     positions.begin() + static_cast<long>(last));
+        mark_batch(db, rows, part, rules);
+        progress.marked += static_cast<long>(part.size());
+    }
     positions.clear();
     rows.move_to(resume);
 }
@@ -46,10 +54,10 @@ void finish_batch(Database& db, Recordset& rows, RecordFile& out, std::vector<lo
 }  // namespace
 
 void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesystem::path& file,
-                    const PassRules& rules, PassProgress& progress, std::size_t rows_per_batch) {
+                    const PassRules& rules, PassProgress& progress, std::size_t rows_per_sync) {
     RecordFile out(file);
     std::vector<long> pending;
-    pending.reserve(rows_per_batch);
+    pending.reserve(rows_per_sync);
     for (; !rows.eof(); rows.move_next()) {
         if (rules.skip && rules.skip(rows)) continue;
         show_status(s, rules.status(rows));
@@ -57,7 +65,7 @@ void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesy
         ++progress.written;
         pending.push_back(rows.absolute_position());
         s.yield();
-        if (pending.size() >= rows_per_batch) {
+        if (pending.size() >= rows_per_sync) {
             finish_batch(db, rows, out, pending, rules, progress);
         }
     }

@@ -266,7 +266,7 @@ TEST(Faults, AFullDiskFailsTheCloseOutRunAndLosesNoTransaction) {
 
 TEST(Faults, AFullDiskStopsTheExportWithOnlyWrittenRowsMarked) {
     test::TempDir mnt;
-    TestMount tmpfs(mnt.path(), "tmpfs", 0, "size=256k");
+    TestMount tmpfs(mnt.path(), "tmpfs", 0, "size=1m");
     if (!tmpfs.error.empty()) GTEST_SKIP() << "cannot mount a small tmpfs: " << tmpfs.error;
     Installation inst(14, 60);
     SpoolPrinterSystem spool(inst.dir / "spool");
@@ -292,7 +292,7 @@ TEST(Faults, AFullDiskStopsTheExportWithOnlyWrittenRowsMarked) {
         EXPECT_EQ(written[reference], 1) << reference;
     }
     EXPECT_GT(marked, 0);
-    EXPECT_LT(static_cast<long>(written.size()) - marked, static_cast<long>(kRowsPerBatch));
+    EXPECT_LT(static_cast<long>(written.size()) - marked, static_cast<long>(kRowsPerSync));
 }
 
 TEST(Faults, AReadOnlyInstallationFailsTheCloseOutRunClearly) {
