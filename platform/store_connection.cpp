@@ -409,9 +409,12 @@ void Connection::end_read() {
 }
 
 void Connection::run(std::string_view sql, const std::vector<Value>& extra_params) {
+    run(parametrise(sql), extra_params);
+}
+
+void Connection::run(const StatementKey& key, const std::vector<Value>& extra_params) {
     end_read();  // writes, explicit transactions and pragmas run outside the read transaction
     settle_reads();
-    const StatementKey key = parametrise(sql);
     Statement statement(*this, key, extra_params);
     const bool writes = key.transactional && !sqlite3_stmt_readonly(statement.handle());
     const bool opened = writes && begin_write();

@@ -123,6 +123,7 @@ struct Connection {
 
     // Runs a statement that returns no rows; data changes run in a write transaction.
     void run(std::string_view sql, const std::vector<Value>& extra_params = {});
+    void run(const StatementKey& key, const std::vector<Value>& extra_params = {});
     // Runs a query and reads every row.
     ResultRows query(std::string_view sql, const std::vector<Value>& extra_params = {});
     ResultRows query(const StatementKey& key, const std::vector<Value>& extra_params = {});

@@ -50,6 +50,10 @@ struct Recordset::Impl {
 
     std::unique_ptr<detail::SnapshotRows> snapshot;
 
+    detail::StatementKey write_key;  // the last statement that stored a row
+    bool write_adding = false;
+    std::vector<bool> write_fields;
+
     Impl(std::shared_ptr<detail::Connection> c, std::string_view sql, SetKind kind)
         : conn(std::move(c)) {
         if (kind == SetKind::Updatable) source = detail::parse_updatable(sql);
@@ -138,39 +142,58 @@ struct Recordset::Impl {
         return i;
     }
 
-    void insert_row() {
-        std::string names;
-        std::string marks;
-        std::vector<Value> values;
-        for (std::size_t i = 0; i < buffer.size(); ++i) {
-            if (!changed[i]) continue;
-            names += (values.empty() ? "" : ", ") + quote_name(columns->origins[i]);
-            marks += values.empty() ? "?" : ", ?";
-            values.push_back(buffer[i]);
+    // The statement that stores a row: built once for each set of changed fields (a report adds
+    // every row with the same fields), its values bound as parameters.
+    const detail::StatementKey& write_statement(bool adding) {
+        if (adding == write_adding && changed == write_fields && !write_key.text.empty()) {
+            return write_key;
         }
         const std::string table = quote_name(source->table);
-        conn->run(values.empty()
-                      ? "insert into " + table + " default values"
-                      : "insert into " + table + " (" + names + ") values (" + marks + ")",
-                  values);
+        std::string names;
+        std::string marks;
+        std::string assignments;
+        for (std::size_t i = 0; i < changed.size(); ++i) {
+            if (!changed[i]) continue;
+            const std::string name = quote_name(columns->origins[i]);
+            const char* comma = marks.empty() ? "" : ", ";
+            names += comma + name;
+            marks += std::string(comma) + "?";
+            assignments += comma + name + " = ?";
+        }
+        if (adding) {
+            write_key.text =
+                marks.empty() ? "insert into " + table + " default values"
+                              : "insert into " + table + " (" + names + ") values (" + marks + ")";
+        } else {
+            write_key.text = "update " + table + " set " + assignments + " where rowid = ?";
+        }
+        write_key.cacheable = true;
+        write_key.transactional = true;
+        write_adding = adding;
+        write_fields = changed;
+        return write_key;
+    }
+
+    std::vector<Value> changed_values() const {
+        std::vector<Value> values;
+        for (std::size_t i = 0; i < buffer.size(); ++i) {
+            if (changed[i]) values.push_back(buffer[i]);
+        }
+        return values;
+    }
+
+    void insert_row() {
+        conn->run(write_statement(true), changed_values());
         const bool was_at_end = pos >= static_cast<long>(rowids.size());
         rowids.push_back(sqlite3_last_insert_rowid(conn->handle()));
         if (was_at_end) pos = static_cast<long>(rowids.size());  // not the current row
     }
 
     void update_row() {
-        std::string assignments;
-        std::vector<Value> values;
-        for (std::size_t i = 0; i < buffer.size(); ++i) {
-            if (!changed[i]) continue;
-            assignments += (values.empty() ? "" : ", ") + quote_name(columns->origins[i]) + " = ?";
-            values.push_back(buffer[i]);
-        }
+        std::vector<Value> values = changed_values();
         if (values.empty()) return;
         values.emplace_back(rowids[static_cast<std::size_t>(pos)]);
-        conn->run(
-            "update " + quote_name(source->table) + " set " + assignments + " where rowid = ?",
-            values);
+        conn->run(write_statement(false), values);
         if (sqlite3_changes(conn->handle()) == 0) fail(kRecordDeleted, "Record is deleted.");
         fetched_pos = -1;  // read again as stored when next visited
     }
