@@ -34,6 +34,7 @@ void print_line(Station& s) {
         return;
     }
     s.svc.printers.current().print_line(s.st.msg);
+    s.svc.ui.keep_alive();  // a year of lines takes a while: the window still repaints
 }
 
 void print(Station& s, const std::string& line) {

@@ -11,7 +11,7 @@ namespace tillora {
 namespace {
 
 // Marks the rows at `positions` in one transaction; nothing of the batch is kept on failure.
-void mark_batch(Database& db, Recordset& rows, const std::vector<long>& positions,
+void mark_batch(Station& s, Database& db, Recordset& rows, const std::vector<long>& positions,
                 const PassRules& rules) {
     db.execute("begin immediate");
     try {
@@ -20,6 +20,7 @@ void mark_batch(Database& db, Recordset& rows, const std::vector<long>& position
             rows.edit();
             rules.mark(rows);
             rows.update();
+            s.svc.ui.keep_alive();
         }
         db.execute("commit");
     } catch (...) {
@@ -35,8 +36,8 @@ void mark_batch(Database& db, Recordset& rows, const std::vector<long>& position
 
 // Puts the batch's records on the disk, then marks the batch, a transaction at a time, and goes
 // back to where the pass is.
-void finish_batch(Database& db, Recordset& rows, RecordFile& out, std::vector<long>& positions,
-                  const PassRules& rules, PassProgress& progress) {
+void finish_batch(Station& s, Database& db, Recordset& rows, RecordFile& out,
+                  std::vector<long>& positions, const PassRules& rules, PassProgress& progress) {
     if (positions.empty()) return;
     out.sync();
     const long resume = rows.absolute_position();
@@ -44,7 +45,7 @@ void finish_batch(Database& db, Recordset& rows, RecordFile& out, std::vector<lo
         const std::size_t last = std::min(positions.size(), first + kRowsPerTransaction);
         const std::vector<long> part(positions.begin() + static_cast<long>(first),
                                      positions.begin() + static_cast<long>(last));
-        mark_batch(db, rows, part, rules);
+        mark_batch(s, db, rows, part, rules);
         progress.marked += static_cast<long>(part.size());
     }
     positions.clear();
@@ -66,10 +67,10 @@ void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesy
         pending.push_back(rows.absolute_position());
         s.yield();
         if (pending.size() >= rows_per_sync) {
-            finish_batch(db, rows, out, pending, rules, progress);
+            finish_batch(s, db, rows, out, pending, rules, progress);
         }
     }
-    finish_batch(db, rows, out, pending, rules, progress);
+    finish_batch(s, db, rows, out, pending, rules, progress);
     out.close();
 }
 

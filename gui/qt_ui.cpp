@@ -110,7 +110,9 @@ void QtUi::yield() {
 }
 
 void QtUi::keep_alive() {
-    if (in_engine_step_) return;
+    // Called for every printed line and every engine beat: repaint at most every 10 ms.
+    if (in_engine_step_ || (since_repaint_.isValid() && since_repaint_.elapsed() < 10)) return;
+    since_repaint_.start();
     in_engine_step_ = true;
     if (on_yield) on_yield();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

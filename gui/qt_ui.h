@@ -2,6 +2,7 @@
 // the export file dialog, the yield to the event loop, the topmost band and starting a program.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 
@@ -42,6 +43,7 @@ class QtUi : public Ui {
     QWidget* window_ = nullptr;
     bool topmost_ = false;
     bool in_engine_step_ = false;
+    QElapsedTimer since_repaint_;
 };
 
 // A text of the model as Qt shows it: line breaks CR LF become LF.

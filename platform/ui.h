@@ -37,8 +37,9 @@ class Ui {
     virtual std::string file_dialog(const FileDialogRequest& request) = 0;
     // Lets the window repaint and handle input.
     virtual void yield() = 0;
-    // Called from inside a long database step: lets the window repaint, but holds user input
-    // back until the next yield (a click must not start work while the engine is busy).
+    // Called from inside long work (an engine step, a print job of many lines): lets the window
+    // repaint at most every few milliseconds, holding user input back until the next yield (a
+    // click must not start work while the engine is busy). Cheap to call often.
     virtual void keep_alive() {}
     // Places the main window in or out of the always-on-top band.
     virtual void set_topmost(bool) {}
