@@ -22,7 +22,8 @@ void mark_batch(Station& s, Database& db, Recordset& rows, const std::vector<lon
             rows.update();
             s.svc.ui.keep_alive();
         }
-        db.execute("commit");
+        // A commit may checkpoint the database's log and wait on the disk for a while.
+        run_beside_window(s.svc.ui, [&db] { db.execute("commit"); });
     } catch (...) {
         try {
             db.execute("rollback");

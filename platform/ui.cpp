@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <future>
 
 namespace tillora {
 
@@ -165,6 +167,14 @@ std::optional<std::string> UnattendedUi::input_box(const std::string&, const std
 
 std::string UnattendedUi::file_dialog(const FileDialogRequest&) {
     return "";
+}
+
+void run_beside_window(Ui& ui, const std::function<void()>& work) {
+    auto done = std::async(std::launch::async, work);
+    while (done.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+        ui.keep_alive();
+    }
+    done.get();
 }
 
 }  // namespace tillora

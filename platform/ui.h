@@ -108,4 +108,9 @@ class UnattendedUi : public Ui {
 // One line of a box's text for logs: line breaks written as \n.
 std::string escape_line_breaks(const std::string& text);
 
+// Runs `work` on a second thread while this one keeps the window repainting (ui.keep_alive), for
+// a step that may wait on the disk (a commit that checkpoints a large log). `work` must not touch
+// the window; what it throws is thrown here.
+void run_beside_window(Ui& ui, const std::function<void()>& work);
+
 }  // namespace tillora
