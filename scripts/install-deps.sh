@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the build, the tests and the demo need (run as root).
+# Installs every Debian 12 package the build, the tests, the demo and the fuzz targets need
+# (run as root). libclang-rt-14-dev holds libFuzzer and clang's sanitizer runtimes.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
@@ -9,6 +10,7 @@ packages=(
   qt6-base-dev
   libcups2-dev cups cups-client cups-filters
   xvfb xauth
+  clang-14 libclang-rt-14-dev
 )
 if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then
   apt-get update
