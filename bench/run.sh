@@ -14,8 +14,9 @@ cmake -S "$source_dir" -B "$build" -DTILLORA_GUI=OFF -DTILLORA_BENCH=ON \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target tillora-demo tillora-bench >/dev/null
 
-# A store is made again when the transaction schema changed since it was made.
-schema_sum=$(cat "$source_dir"/schema/transactions.sql "$source_dir"/schema/held.sql | cksum)
+# A store is made again when a schema of its databases changed since it was made.
+schema_sum=$(cat "$source_dir"/schema/transactions.sql "$source_dir"/schema/held.sql \
+    "$source_dir"/schema/report.sql | cksum)
 make_store() {  # name days first-day
     if [ -f "$stores/$1/.schema" ] && [ "$(cat "$stores/$1/.schema")" = "$schema_sum" ]; then
         return
