@@ -136,7 +136,11 @@ void feed_and_end(Station& s, int lines) {
 }
 
 void end_print_job(Station& s) {
-    skip_errors(s, [&] { s.svc.printers.current().end_job(); });
+    // Sending a long job (a year of lines) takes a while: the window repaints meanwhile.
+    skip_errors(s, [&] {
+        Printer& printer = s.svc.printers.current();
+        run_beside_window(s.svc.ui, [&printer] { printer.end_job(); });
+    });
 }
 
 void finish_print(Station& s) {

@@ -250,12 +250,21 @@ std::vector<std::int64_t> numbers(std::int64_t from, std::int64_t to) {
     return out;
 }
 
+// A table t of the numbers 1..count in column n (and `extra` columns from the select list).
+std::unique_ptr<Database> numbers_db(const test::TempDir& dir, int count,
+                                     const std::string& columns = "n integer",
+                                     const std::string& select = "n") {
+    return table_db(dir, "create table t (" + columns +
+                             ");"
+                             "with recursive c(n) as (select 1 union all select n + 1 from c "
+                             "where n < " +
+                             std::to_string(count) + ") insert into t select " + select +
+                             " from c;");
+}
+
 TEST(Recordset, LongSetsAreReadAsWalkedAndGiveTheSameRowsWhenWalkedAgain) {
     test::TempDir dir;
-    auto db = table_db(dir,
-                       "create table t (n integer);"
-                       "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
-                       "5000) insert into t select n from c;");
+    auto db = numbers_db(dir, 5000);
     auto rs = db->open_recordset("select n from t where n > 0 order by n");
     EXPECT_EQ(walk(rs), numbers(1, 5000));
     EXPECT_EQ(rs.record_count(), 5000);
@@ -276,10 +285,7 @@ TEST(Recordset, LongSetsAreReadAsWalkedAndGiveTheSameRowsWhenWalkedAgain) {
 
 TEST(Recordset, ASetBeingReadDoesNotStopItsConnectionFromWriting) {
     test::TempDir dir;
-    auto db = table_db(dir,
-                       "create table t (n integer);"
-                       "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
-                       "3000) insert into t select n from c;");
+    auto db = numbers_db(dir, 3000);
     auto register_db = Database::open(dir / "t.db");
     auto rs = db->open_recordset("select n from t order by n");
     rs.move_next();
@@ -292,11 +298,8 @@ TEST(Recordset, ASetBeingReadDoesNotStopItsConnectionFromWriting) {
 
 TEST(Recordset, AnUpdatableSetVisitsEachRowOnceWhileItsRowsChange) {
     test::TempDir dir;
-    auto db = table_db(dir,
-                       "create table t (n integer, status integer);"
-                       "create index t_status on t (status, n);"
-                       "with recursive c(n) as (select 1 union all select n + 1 from c where n < "
-                       "2000) insert into t select n, 2 from c;");
+    auto db = numbers_db(dir, 2000, "n integer, status integer", "n, 2");
+    execute_script(*db, "create index t_status on t (status, n);");
     auto rs = db->open_recordset("select * from t where status = 2 order by status, n",
                                  SetKind::Updatable);
     EXPECT_EQ(rs.record_count(), 2000);  // exact at once
