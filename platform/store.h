@@ -119,7 +119,7 @@ class Database {
     Recordset open_recordset(std::string_view sql, SetKind kind = SetKind::Snapshot);
     // Tells the engine to be idle: commits pending scratch writes and ends read transactions.
     void idle();
-    // Has `beat` called about every 10 ms while one engine step runs longer (a sort or a scan of
+    // Has `beat` called about every 5 ms while one engine step runs longer (a sort or a scan of
     // a year of lines), so that the window can repaint. `beat` must not use this database.
     void set_heartbeat(std::function<void()> beat);
     void close();

@@ -181,8 +181,8 @@ struct Connection {
     std::function<void()> heartbeat_;
     std::chrono::steady_clock::time_point last_beat_;
     static int on_progress(void* connection);
-    static constexpr std::chrono::milliseconds kHeartbeatInterval{10};
-    static constexpr int kProgressInstructions = 1000;
+    static constexpr std::chrono::milliseconds kHeartbeatInterval{5};
+    static constexpr int kProgressInstructions = 500;
     bool reading_ = false;  // a read transaction begun by begin_read is open
     std::chrono::steady_clock::time_point last_commit_ = std::chrono::steady_clock::now();
     static constexpr std::chrono::milliseconds kScratchCommitInterval{5};
