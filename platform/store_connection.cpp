@@ -403,6 +403,7 @@ void Connection::begin_read() {
     if (reading_ || !sqlite3_get_autocommit(db)) return;
     run_cached("BEGIN");
     reading_ = true;
+    read_began_ = std::chrono::steady_clock::now();
 }
 
 void Connection::end_read() {
@@ -463,10 +464,13 @@ ResultRows Connection::query(const StatementKey& key, const std::vector<Value>& 
 }
 
 void Connection::idle() {
-    end_read();
+    // A read transaction younger than the commit interval is kept: a report idles after every
+    // ticket, and ending and beginning the read each time costs more than the few milliseconds
+    // it would free the register's checkpoint earlier.
+    const auto now = std::chrono::steady_clock::now();
+    if (!reading_ || now - read_began_ >= kScratchCommitInterval) end_read();
     if (db == nullptr || sqlite3_get_autocommit(db)) return;
     if (durability != Durability::Scratch) return;
-    const auto now = std::chrono::steady_clock::now();
     if (now - last_commit_ < kScratchCommitInterval) return;
     run_cached("COMMIT");
     last_commit_ = now;

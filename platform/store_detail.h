@@ -184,6 +184,7 @@ struct Connection {
     static constexpr std::chrono::milliseconds kHeartbeatInterval{5};
     static constexpr int kProgressInstructions = 500;
     bool reading_ = false;  // a read transaction begun by begin_read is open
+    std::chrono::steady_clock::time_point read_began_;
     std::chrono::steady_clock::time_point last_commit_ = std::chrono::steady_clock::now();
     static constexpr std::chrono::milliseconds kScratchCommitInterval{5};
 };

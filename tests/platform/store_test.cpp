@@ -367,8 +367,8 @@ TEST(Concurrency, ScratchWritesReachOtherConnectionsAtIdle) {
     auto reader = Database::open(dir / "t.db");
     EXPECT_EQ(rows_in(*reader, "t"), 0);
     EXPECT_EQ(rows_in(*scratch, "t"), 1);
-    // idle() commits a batch at most every few milliseconds; the reader's snapshot lasts until
-    // its own idle().
+    // idle() commits a batch, and ends a read transaction, at most every few milliseconds; the
+    // reader's snapshot lasts until its own idle().
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     scratch->idle();
     EXPECT_EQ(rows_in(*reader, "t"), 0);
@@ -376,6 +376,7 @@ TEST(Concurrency, ScratchWritesReachOtherConnectionsAtIdle) {
     EXPECT_EQ(rows_in(*reader, "t"), 1);
     scratch->execute("insert into t values (2)");
     scratch.reset();  // closing commits too
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     reader->idle();
     EXPECT_EQ(rows_in(*reader, "t"), 2);
 }
