@@ -22,6 +22,18 @@ void append_audit_entry(Station& s) {
     s.yield();
 }
 
+void append_operator_audit_entry(Station& s, const std::string& entry) {
+    s.st.auditline = entry + "-" + s.form.txtempid.text;
+    try {
+        append_audit_entry(s);
+    } catch (const FileError& e) {
+        s.st.auditline.clear();
+        s.st.msg =
+            "The audit entry could not be written to " + audit_file_name(s.st) + ".\n" + e.what();
+        s.message(s.st.msg, "Oops...", Icon::Exclamation);
+    }
+}
+
 namespace {
 
 std::string chars(const std::string& text, std::size_t from, std::size_t count) {

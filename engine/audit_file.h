@@ -15,6 +15,11 @@ std::string error_file_name(const ModuleState& st);
 // yields. Throws FileError when the line cannot be written.
 void append_audit_entry(Station& s);
 
+// Appends "<entry>-" + the ID as typed to the audit file (the entry of a finished report or
+// export). A file that cannot be written gives an "Oops..." message naming the file; the work
+// itself is done all the same.
+void append_operator_audit_entry(Station& s, const std::string& entry);
+
 // MMDDYYYY key of a date box holding YYYYMMDD (characters 5-6, 7-8, 1-4; shorter texts give
 // what is there).
 std::string mmddyyyy_key(const std::string& yyyymmdd);

@@ -165,18 +165,6 @@ std::string stopped_status(const ExportProgress& progress) {
            std::to_string(progress.history.marked) + " in history";
 }
 
-void append_export_entry(Station& s) {
-    s.st.auditline = "Export Trans-" + s.form.txtempid.text;
-    try {
-        append_audit_entry(s);
-    } catch (const FileError& e) {
-        s.st.auditline.clear();
-        s.st.msg =
-            "The audit entry could not be written to " + audit_file_name(s.st) + ".\n" + e.what();
-        s.message(s.st.msg, "Oops...", Icon::Exclamation);
-    }
-}
-
 }  // namespace
 
 std::string export_folder_of(const std::string& chosen) {
@@ -239,7 +227,7 @@ void cmdexport1_click(Station& s) {
         return;
     }
     export_core(s);
-    append_export_entry(s);
+    append_operator_audit_entry(s, "Export Trans");
     return_to_program_folder(s);
 }
 

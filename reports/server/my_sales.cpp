@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "engine/audit_file.h"
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
 #include "panel/entry.h"
@@ -235,7 +236,7 @@ void cmdserver1_click(Station& s) {
     if (run_report(s, "My Sales Summary", [&] { gather(s); })) {
         print_summary(s);
         per_report_reset(s);
-        append_server_audit_entry(s, "SvrTktRpt");
+        append_operator_audit_entry(s, "SvrTktRpt");
     } else {
         per_report_reset(s);
     }

@@ -16,8 +16,4 @@ namespace tillora {
 // decimal. A null key matches no line, so there is nothing to write: nullopt.
 std::optional<std::string> sql_number(const Value& key);
 
-// Appends "<entry>-" + the ID as typed to the audit file. A file that cannot be written gives an
-// "Oops..." message naming the file; the report has printed all the same.
-void append_server_audit_entry(Station& s, const std::string& entry);
-
 }  // namespace tillora

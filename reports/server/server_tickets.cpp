@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "engine/audit_file.h"
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
 #include "engine/ticket_lists.h"
@@ -79,7 +80,7 @@ void cmdserver2_click(Station& s) {
     cmdserver1_click(s);
     cmdserver8_click(s);
     if (s.st.offlinemode == 0) cmdserver7_click(s);
-    append_server_audit_entry(s, "MyTktRpt");
+    append_operator_audit_entry(s, "MyTktRpt");
 }
 
 }  // namespace tillora
