@@ -93,7 +93,9 @@ Currency sum_or_zero(Database& db, const std::string& sql) {
 namespace {
 // The window repaints while the engine runs a long step for a report.
 std::unique_ptr<Database> with_heartbeat(Station& s, std::unique_ptr<Database> db) {
-    db->set_heartbeat([&ui = s.svc.ui] { ui.keep_alive(); });
+    Ui& ui = s.svc.ui;
+    db->set_heartbeat([&ui] { ui.keep_alive(); },
+                      [&ui](const std::function<void()>& step) { run_beside_window(ui, step); });
     return db;
 }
 }  // namespace

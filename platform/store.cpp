@@ -38,8 +38,8 @@ void Database::idle() {
     conn_->idle();
 }
 
-void Database::set_heartbeat(std::function<void()> beat) {
-    conn_->set_heartbeat(std::move(beat));
+void Database::set_heartbeat(std::function<void()> beat, BesideRunner beside) {
+    conn_->set_heartbeat(std::move(beat), std::move(beside));
 }
 
 void Database::close() {

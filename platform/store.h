@@ -119,9 +119,13 @@ class Database {
     Recordset open_recordset(std::string_view sql, SetKind kind = SetKind::Snapshot);
     // Tells the engine to be idle: commits pending scratch writes and ends read transactions.
     void idle();
-    // Has `beat` called about every 5 ms while one engine step runs longer (a sort or a scan of
-    // a year of lines), so that the window can repaint. `beat` must not use this database.
-    void set_heartbeat(std::function<void()> beat);
+    // Has `beat` called about every 5 ms while the engine works (a scan of a year of lines, or a
+    // run of short statements), so that the window can repaint. A statement that sorts its rows
+    // spends its first step sorting, where the engine cannot call back: `beside` runs that step
+    // (the function it is given) on a second thread while the window repaints. Neither may use
+    // this database.
+    using BesideRunner = std::function<void(const std::function<void()>&)>;
+    void set_heartbeat(std::function<void()> beat, BesideRunner beside = {});
     void close();
 
     const std::filesystem::path& path() const;

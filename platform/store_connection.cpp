@@ -118,6 +118,34 @@ Value column_value(sqlite3_stmt* stmt, int i, bool currency) {
 }
 
 namespace {
+// True when the statement sorts its rows with the engine's sorter (an ORDER BY, GROUP BY or
+// DISTINCT that no index gives): it then reads and sorts every row in its first step. Only
+// statements that ask for an order are explained.
+bool sorts_rows(sqlite3* db, sqlite3_stmt* stmt) {
+    std::string text = sqlite3_sql(stmt);
+    std::string lower = text;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    if (lower.find("order by") == std::string::npos &&
+        lower.find("group by") == std::string::npos &&
+        lower.find("distinct") == std::string::npos) {
+        return false;
+    }
+    sqlite3_stmt* plan = nullptr;
+    text = "explain " + text;
+    if (sqlite3_prepare_v2(db, text.c_str(), -1, &plan, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(plan);
+        return false;
+    }
+    bool sorts = false;
+    while (!sorts && sqlite3_step(plan) == SQLITE_ROW) {
+        const auto* opcode = reinterpret_cast<const char*>(sqlite3_column_text(plan, 1));
+        sorts = opcode != nullptr && std::string_view(opcode) == "SorterOpen";
+    }
+    sqlite3_finalize(plan);
+    return sorts;
+}
+
 std::shared_ptr<const Columns> read_columns(sqlite3_stmt* stmt) {
     auto cols = std::make_shared<Columns>();
     const int count = sqlite3_column_count(stmt);
@@ -137,13 +165,17 @@ Statement::Statement(Connection& conn, const StatementKey& key, const std::vecto
     : conn_(conn) {
     if (key.cacheable) {
         Connection::Cached& entry = conn.cached(key);
+        sorts_ = entry.sorts;
         if (!entry.in_use) {
             entry_ = &entry;
             entry.in_use = true;
             stmt_ = entry.stmt;
         }
     }
-    if (stmt_ == nullptr) stmt_ = conn.prepare_text(key.text);
+    if (stmt_ == nullptr) {
+        stmt_ = conn.prepare_text(key.text);
+        if (!key.cacheable) sorts_ = sorts_rows(conn.handle(), stmt_);
+    }
     int index = 1;
     for (const auto* list : {&key.params, &extra}) {
         for (const Value& v : *list) {
@@ -163,8 +195,8 @@ Statement::~Statement() {
 
 bool Statement::step() {
     if (stmt_ == nullptr) conn_.fail(kObjectInvalid, "Object invalid or no longer set.");
-    conn_.step_started();
-    const int rc = sqlite3_step(stmt_);
+    const int rc = conn_.step(stmt_, sorts_ && !stepped_);
+    stepped_ = true;
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     conn_.fail(sqlite3_extended_errcode(conn_.db), sqlite3_errmsg(conn_.db));
@@ -172,6 +204,7 @@ bool Statement::step() {
 
 void Statement::restart() {
     if (stmt_ != nullptr) sqlite3_reset(stmt_);
+    stepped_ = false;
 }
 
 void Statement::release() {
@@ -324,6 +357,7 @@ Connection::Cached& Connection::cached(const StatementKey& key) {
     lru_.push_front(key.text);
     Cached& entry = cache_[key.text];
     entry.stmt = stmt;
+    entry.sorts = sorts_rows(handle(), stmt);
     entry.lru = lru_.begin();
     return entry;
 }
@@ -334,14 +368,25 @@ void Connection::finalize_all() {
     lru_.clear();
 }
 
-void Connection::set_heartbeat(std::function<void()> beat) {
+void Connection::set_heartbeat(std::function<void()> beat, Database::BesideRunner beside) {
     heartbeat_ = std::move(beat);
+    beside_ = std::move(beside);
+    window_thread_ = std::this_thread::get_id();
     sqlite3_progress_handler(handle(), heartbeat_ ? kProgressInstructions : 0,
                              heartbeat_ ? &Connection::on_progress : nullptr, this);
 }
 
+int Connection::step(sqlite3_stmt* stmt, bool long_first_step) {
+    if (!long_first_step || !beside_) return sqlite3_step(stmt);
+    int rc = SQLITE_OK;
+    beside_([&] { rc = sqlite3_step(stmt); });
+    return rc;
+}
+
 int Connection::on_progress(void* connection) {
     auto& c = *static_cast<Connection*>(connection);
+    // A step run beside the window: the window's thread repaints on its own meanwhile.
+    if (std::this_thread::get_id() != c.window_thread_) return 0;
     const auto now = std::chrono::steady_clock::now();
     if (now - c.last_beat_ < kHeartbeatInterval) return 0;
     c.last_beat_ = now;

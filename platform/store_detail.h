@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -134,12 +135,11 @@ struct Connection {
     void idle();
     // Ends the read transaction that queries keep open between two idle() calls.
     void end_read();
-    // Calls `beat` from inside engine steps that run longer than kHeartbeatInterval.
-    void set_heartbeat(std::function<void()> beat);
-    // Marks the start of an engine step for the heartbeat.
-    void step_started() {
-        if (heartbeat_) last_beat_ = std::chrono::steady_clock::now();
-    }
+    // Calls `beat` from inside engine steps at most every kHeartbeatInterval: the window
+    // repaints while one long statement, or a run of short ones, keeps the engine busy.
+    void set_heartbeat(std::function<void()> beat, Database::BesideRunner beside);
+    // Runs one engine step: beside the window when it may sort for long (see set_heartbeat).
+    int step(sqlite3_stmt* stmt, bool long_first_step);
     // Has every pending read take the rest of its rows now: a write must not run beside them.
     void settle_reads();
     void add_pending(PendingRead* read);
@@ -158,6 +158,7 @@ struct Connection {
         std::shared_ptr<const Columns> columns;
         int prepares = -1;  // reprepare count the columns were read at
         bool in_use = false;
+        bool sorts = false;  // its first step sorts the rows
         std::list<std::string>::iterator lru;
     };
     // The cache entry of a cacheable statement, prepared on first use. Throws StoreError.
@@ -179,6 +180,8 @@ struct Connection {
     std::list<std::string> lru_;  // most recently used first
     std::vector<PendingRead*> pending_;
     std::function<void()> heartbeat_;
+    Database::BesideRunner beside_;
+    std::thread::id window_thread_;  // the thread that set the heartbeat
     std::chrono::steady_clock::time_point last_beat_;
     static int on_progress(void* connection);
     static constexpr std::chrono::milliseconds kHeartbeatInterval{5};
@@ -213,6 +216,8 @@ class Statement {
     Connection::Cached* entry_ = nullptr;  // the cache entry borrowed, or null when its own
     sqlite3_stmt* stmt_ = nullptr;
     std::shared_ptr<const Columns> columns_;
+    bool sorts_ = false;    // the first step sorts the rows
+    bool stepped_ = false;  // stepped since prepared or restarted
 };
 
 // The rows of a snapshot, read as they are walked: the engine's statement stays on the newest row

@@ -333,6 +333,43 @@ TEST(Recordset, ALongEngineStepCallsTheHeartbeatAndAShortOneDoesNot) {
     EXPECT_GT(beats, 1);
 }
 
+TEST(Recordset, OnlyAStatementThatSortsTakesItsFirstStepBesideTheWindow) {
+    test::TempDir dir;
+    auto db = table_db(dir,
+                       "create table t (n integer, m integer); create index t_n on t (n);"
+                       "insert into t values (1, 3), (2, 2), (3, 1);");
+    int beats = 0;
+    int beside = 0;
+    db->set_heartbeat([&] { ++beats; },
+                      [&](const std::function<void()>& step) {
+                          ++beside;
+                          std::thread(step).join();
+                      });
+    struct Case {
+        const char* sql;
+        std::int64_t first;
+        int beside;
+    };
+    const Case cases[] = {
+        {"select n from t where m = 2", 2, 0},
+        {"select n from t order by n desc", 3, 0},  // the index gives the order
+        {"select n from t order by m", 3, 1},
+        {"select distinct m from t order by m", 1, 1},
+        // A long sort: the heartbeat is not called from the second thread.
+        {"with recursive c(n) as (select 1 union all select n + 1 from c where n < 300000) "
+         "select n from c order by -n",
+         300000, 1},
+    };
+    for (const Case& c : cases) {
+        beside = 0;
+        auto rs = db->open_recordset(c.sql);
+        EXPECT_EQ(rs.field(std::size_t{0}).as_int(), c.first) << c.sql;
+        rs.move_next();  // later steps run in place
+        EXPECT_EQ(beside, c.beside) << c.sql;
+    }
+    EXPECT_EQ(beats, 0);
+}
+
 TEST(Concurrency, AWriteWaitsForAnotherWriterThenGoesOn) {
     test::TempDir dir;
     table_db(dir, "create table t (who text);");
