@@ -31,8 +31,8 @@ struct PassProgress {
 
 // Rows written between two syncs of the file, and rows marked per transaction: one sync serves
 // several short transactions, so the register never waits for more than one of them.
-inline constexpr std::size_t kRowsPerSync = 4000;
-inline constexpr std::size_t kRowsPerTransaction = 1000;
+inline constexpr std::size_t kRowsPerSync = 16000;
+inline constexpr std::size_t kRowsPerTransaction = 2000;
 
 // Writes a record for every row of `rows` from the current one to the end (creating the file
 // 0640 when missing) and marks the rows written, yielding after every row. Throws FileError or

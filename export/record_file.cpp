@@ -25,8 +25,8 @@ void RecordFile::fail(const char* action, int error) const {
         error);
 }
 
-// A record cut short by a full disk is taken off again, so the file ends with a whole record.
-void RecordFile::drop_partial_record(std::size_t written) {
+// Records cut short by a full disk are taken off again, so the file ends with a whole record.
+void RecordFile::drop_partial_records(std::size_t written) {
     struct stat info {};
     if (written == 0 || ::fstat(fd_, &info) != 0) return;
     if (static_cast<std::size_t>(info.st_size) >= written) {
@@ -36,27 +36,37 @@ void RecordFile::drop_partial_record(std::size_t written) {
 
 void RecordFile::write(std::string_view record) {
     if (fd_ < 0) fail("write to", EBADF);
+    if (buffer_.capacity() < kBufferBytes) buffer_.reserve(kBufferBytes);
+    buffer_.append(record);
+    if (buffer_.size() >= kBufferBytes) flush();
+}
+
+void RecordFile::flush() {
     std::size_t done = 0;
-    while (done < record.size()) {
-        const ssize_t n = ::write(fd_, record.data() + done, record.size() - done);
+    while (done < buffer_.size()) {
+        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             const int error = errno;
-            drop_partial_record(done);
+            drop_partial_records(done);
+            buffer_.clear();
             fail("write to", error);
         }
         done += static_cast<std::size_t>(n);
     }
+    buffer_.clear();
 }
 
 void RecordFile::sync() {
     if (fd_ < 0) fail("write to", EBADF);
+    flush();
     // Some special files (a terminal, /dev/full) cannot be synced; they have nothing to lose.
     if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) fail("save", errno);
 }
 
 void RecordFile::close() {
     if (fd_ < 0) return;
+    flush();
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && errno != EINTR) fail("finish writing", errno);

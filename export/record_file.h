@@ -1,8 +1,11 @@
-// A file of export records, written record by record: each record is handed to the operating
-// system at once, and sync() puts everything written so far on the disk.
+// A file of export records, written record by record: records are gathered in memory and handed
+// to the operating system 64 KB at a time, and sync() puts everything written so far on the disk.
+// The file always ends with a whole record; records not yet synced when it is dropped after a
+// failure are not written (the export marks a row only after the sync that put it on the disk).
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "platform/files.h"
@@ -29,7 +32,7 @@ class RecordFile {
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
 
-    // Appends one record in a single write; throws RecordFileError (disk full, I/O error).
+    // Appends one record; throws RecordFileError (disk full, I/O error).
     void write(std::string_view record);
     // Puts the written records on the disk (fdatasync); throws RecordFileError.
     void sync();
@@ -40,10 +43,14 @@ class RecordFile {
 
   private:
     [[noreturn]] void fail(const char* action, int error) const;
-    void drop_partial_record(std::size_t written);
+    // Hands the gathered records to the system; on failure takes off what this call appended.
+    void flush();
+    void drop_partial_records(std::size_t written);
 
+    static constexpr std::size_t kBufferBytes = 64 * 1024;
     std::filesystem::path path_;
     int fd_ = -1;
+    std::string buffer_;
 };
 
 }  // namespace tillora
