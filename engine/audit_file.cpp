@@ -42,6 +42,16 @@ std::string chars(const std::string& text, std::size_t from, std::size_t count) 
 
 }  // namespace
 
+void for_each_file_line(Station& s, const std::filesystem::path& path,
+                        const std::function<void(const std::string&)>& on_line) {
+    constexpr unsigned kLinesPerRepaint = 512;
+    unsigned lines = 0;
+    for_each_line(path, [&](const std::string& line) {
+        if (++lines % kLinesPerRepaint == 0) s.svc.ui.keep_alive();
+        on_line(line);
+    });
+}
+
 std::string mmddyyyy_key(const std::string& yyyymmdd) {
     return chars(yyyymmdd, 4, 2) + chars(yyyymmdd, 6, 2) + chars(yyyymmdd, 0, 4);
 }

@@ -1,6 +1,8 @@
 // The workstation audit file: its name, the entry this module appends, the date keys readers use.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "panel/station.h"
@@ -19,6 +21,11 @@ void append_audit_entry(Station& s);
 // export). A file that cannot be written gives an "Oops..." message naming the file; the work
 // itself is done all the same.
 void append_operator_audit_entry(Station& s, const std::string& entry);
+
+// Hands every line of an audit or error file to `on_line`; the window repaints while a year's
+// file (tens of megabytes) is read. Throws FileError.
+void for_each_file_line(Station& s, const std::filesystem::path& path,
+                        const std::function<void(const std::string&)>& on_line);
 
 // MMDDYYYY key of a date box holding YYYYMMDD (characters 5-6, 7-8, 1-4; shorter texts give
 // what is there).

@@ -85,7 +85,7 @@ void add_cleared_entries(Station& s, Database& rpt, Recordset& ar) {
     }
     const std::string from = mmddyyyy_key(s.form.txtfromdate.text);
     const std::string to = mmddyyyy_key(s.form.txttodate.text);
-    for_each_line(path, [&](const std::string& line) {
+    for_each_file_line(s, path, [&](const std::string& line) {
         if (!line_in_keys(line, from, to) || line.size() < 17) return;
         const std::string rest = upper(line.substr(17));
         if (rest.find("CLEARED .00") == std::string::npos) return;

@@ -39,12 +39,8 @@ void for_each_line_in_range(Station& s, const std::string& name,
                             const std::function<void(const std::string&)>& on_line) {
     const std::string from = make_key(s.form.txtfromdate.text);
     const std::string to = make_key(s.form.txttodate.text);
-    // A year's audit file is tens of megabytes: the window repaints while it is read.
-    constexpr unsigned kLinesPerRepaint = 512;
-    unsigned lines = 0;
     try {
-        for_each_line(s.path(name), [&](const std::string& line) {
-            if (++lines % kLinesPerRepaint == 0) s.svc.ui.keep_alive();
+        for_each_file_line(s, s.path(name), [&](const std::string& line) {
             if (line_in_keys(line, from, to)) on_line(line);
         });
     } catch (const FileError& e) {
