@@ -40,7 +40,7 @@ void mark_batch(Station& s, Database& db, Recordset& rows, const std::vector<lon
 void finish_batch(Station& s, Database& db, Recordset& rows, RecordFile& out,
                   std::vector<long>& positions, const PassRules& rules, PassProgress& progress) {
     if (positions.empty()) return;
-    out.sync();
+    run_beside_window(s.svc.ui, [&out] { out.sync(); });  // the disk may take a while
     const long resume = rows.absolute_position();
     for (std::size_t first = 0; first < positions.size(); first += kRowsPerTransaction) {
         const std::size_t last = std::min(positions.size(), first + kRowsPerTransaction);
