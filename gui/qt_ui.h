@@ -28,7 +28,7 @@ class QtUi : public Ui {
                                          const std::string& initial = "") override;
     // A non-native save dialog (the chosen file may not exist yet); "" when cancelled.
     std::string file_dialog(const FileDialogRequest& request) override;
-    // Repaints through on_yield and processes the pending events.
+    // Repaints through on_yield and processes the pending events, at most every 2 ms.
     void yield() override;
     // Repaints through on_yield and processes the pending events except user input.
     void keep_alive() override;
@@ -44,6 +44,8 @@ class QtUi : public Ui {
     bool topmost_ = false;
     bool in_engine_step_ = false;
     QElapsedTimer since_repaint_;
+    QElapsedTimer since_events_;
+    static constexpr qint64 kYieldIntervalMs = 2;
 };
 
 // A text of the model as Qt shows it: line breaks CR LF become LF.

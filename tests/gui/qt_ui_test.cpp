@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTest>
@@ -61,6 +62,20 @@ TEST(QtUi, MessageBoxesShowTitleIconAndDefaultButton) {
         EXPECT_EQ(shown.icon, c.qt_icon);
         EXPECT_EQ(shown.buttons.testFlag(QMessageBox::No), c.buttons == Buttons::YesNo);
     }
+}
+
+TEST(QtUi, YieldsProcessEventsAtMostEveryTwoMilliseconds) {
+    QtUi ui;
+    int mirrored = 0;
+    ui.on_yield = [&mirrored] { ++mirrored; };
+    bool posted_ran = false;
+    QTimer::singleShot(0, [&posted_ran] { posted_ran = true; });
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 20000; ++i) ui.yield();
+    EXPECT_TRUE(posted_ran);  // the first yield of a report processes what is pending
+    EXPECT_GE(mirrored, 1);
+    EXPECT_LE(mirrored, clock.elapsed() / 2 + 1);
 }
 
 TEST(QtUi, FileFiltersBecomeQtNameFilters) {
