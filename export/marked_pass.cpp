@@ -1,6 +1,7 @@
 #include "export/marked_pass.h"
 
 #include <algorithm>
+#include <span>
 
 #include "engine/pipeline.h"
 #include "export/export_record.h"
@@ -10,16 +11,13 @@ namespace tillora {
 
 namespace {
 
-// Marks the rows at `positions` in one transaction; nothing of the batch is kept on failure.
-void mark_batch(Station& s, Database& db, Recordset& rows, const std::vector<long>& positions,
-                const PassRules& rules) {
+// Stores the marks of a part of a batch in one transaction; nothing of it is kept on failure.
+void mark_batch(Station& s, Database& db, Recordset& rows,
+                std::span<const Recordset::Changes> marks) {
     db.execute("begin immediate");
     try {
-        for (long position : positions) {
-            rows.move_to(position);
-            rows.edit();
-            rules.mark(rows);
-            rows.update();
+        for (const Recordset::Changes& mark : marks) {
+            rows.store_changes(mark);
             s.svc.ui.keep_alive();
         }
         // A commit may checkpoint the database's log and wait on the disk for a while.
@@ -35,43 +33,41 @@ void mark_batch(Station& s, Database& db, Recordset& rows, const std::vector<lon
     db.idle();
 }
 
-// Puts the batch's records on the disk, then marks the batch, a transaction at a time, and goes
-// back to where the pass is.
+// Puts the batch's records on the disk, then stores their marks, a transaction at a time.
 void finish_batch(Station& s, Database& db, Recordset& rows, RecordFile& out,
-                  std::vector<long>& positions, const PassRules& rules, PassProgress& progress) {
-    if (positions.empty()) return;
+                  std::vector<Recordset::Changes>& marks, PassProgress& progress) {
+    if (marks.empty()) return;
     run_beside_window(s.svc.ui, [&out] { out.sync(); });  // the disk may take a while
-    const long resume = rows.absolute_position();
-    for (std::size_t first = 0; first < positions.size(); first += kRowsPerTransaction) {
-        const std::size_t last = std::min(positions.size(), first + kRowsPerTransaction);
-        const std::vector<long> part(positions.begin() + static_cast<long>(first),
-                                     positions.begin() + static_cast<long>(last));
-        mark_batch(s, db, rows, part, rules);
+    const std::span<const Recordset::Changes> all(marks);
+    for (std::size_t first = 0; first < all.size(); first += kRowsPerTransaction) {
+        const auto part = all.subspan(first, std::min(kRowsPerTransaction, all.size() - first));
+        mark_batch(s, db, rows, part);
         progress.marked += static_cast<long>(part.size());
     }
-    positions.clear();
-    rows.move_to(resume);
+    marks.clear();
 }
 
 }  // namespace
 
+// The mark of a row is worked out while the row is read for its record, and stored after the
+// sync that put the record on the disk: the row is not read a second time.
 void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesystem::path& file,
                     const PassRules& rules, PassProgress& progress, std::size_t rows_per_sync) {
     RecordFile out(file);
-    std::vector<long> pending;
-    pending.reserve(rows_per_sync);
+    std::vector<Recordset::Changes> marks;
+    marks.reserve(rows_per_sync);
     for (; !rows.eof(); rows.move_next()) {
         if (rules.skip && rules.skip(rows)) continue;
         show_status(s, rules.status(rows));
         out.write(quoted_record(rules.fields(rows)));
         ++progress.written;
-        pending.push_back(rows.absolute_position());
+        rows.edit();
+        rules.mark(rows);
+        marks.push_back(rows.take_changes());
         s.yield();
-        if (pending.size() >= rows_per_sync) {
-            finish_batch(s, db, rows, out, pending, rules, progress);
-        }
+        if (marks.size() >= rows_per_sync) finish_batch(s, db, rows, out, marks, progress);
     }
-    finish_batch(s, db, rows, out, pending, rules, progress);
+    finish_batch(s, db, rows, out, marks, progress);
     out.close();
 }
 

@@ -90,6 +90,16 @@ class Recordset {
     void set(std::string_view name, const Value& value);
     void set(std::size_t position, const Value& value);
     void update();
+    // A row's changes kept to be stored later: take_changes() ends an edit() without storing
+    // it; store_changes() stores them by the row's rowid wherever the set is (the export writes
+    // a batch of rows to its file before it marks them). Throws StoreError as update() does.
+    struct Changes {
+        std::int64_t rowid = 0;
+        std::vector<bool> fields;   // the fields set
+        std::vector<Value> values;  // their values, in field order
+    };
+    Changes take_changes();
+    void store_changes(const Changes& changes);
 
     void close();
 

@@ -189,10 +189,12 @@ struct Recordset::Impl {
         if (was_at_end) pos = static_cast<long>(rowids.size());  // not the current row
     }
 
-    void update_row() {
-        std::vector<Value> values = changed_values();
+    void update_row() { store(rowids[static_cast<std::size_t>(pos)], changed_values()); }
+
+    // Stores `values` of the fields marked in `changed` into the row `rowid`.
+    void store(std::int64_t rowid, std::vector<Value> values) {
         if (values.empty()) return;
-        values.emplace_back(rowids[static_cast<std::size_t>(pos)]);
+        values.emplace_back(rowid);
         conn->run(write_statement(false), values);
         if (sqlite3_changes(conn->handle()) == 0) fail(kRecordDeleted, "Record is deleted.");
         fetched_pos = -1;  // read again as stored when next visited
@@ -330,6 +332,25 @@ void Recordset::update() {
         m.update_row();
     }
     m.mode = Impl::Mode::None;
+}
+
+Recordset::Changes Recordset::take_changes() {
+    auto& m = Impl::of(impl_);
+    if (m.mode != Impl::Mode::Editing) {
+        m.fail(kUpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit.");
+    }
+    m.mode = Impl::Mode::None;
+    return {m.rowids[static_cast<std::size_t>(m.pos)], m.changed, m.changed_values()};
+}
+
+void Recordset::store_changes(const Changes& changes) {
+    auto& m = Impl::of(impl_);
+    m.check_updatable();
+    if (m.mode != Impl::Mode::None || changes.fields.size() != m.columns->names.size()) {
+        m.fail(kUpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit.");
+    }
+    m.changed = changes.fields;
+    m.store(changes.rowid, changes.values);
 }
 
 void Recordset::close() {
