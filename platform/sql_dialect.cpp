@@ -1,6 +1,7 @@
 // The SQL text helpers of the store: the one dialect change, the literal lifting that lets
 // statements differing only in their literals share one prepared statement, and the parse of
 // updatable single-table selections.
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -13,15 +14,35 @@
 namespace tillora {
 namespace {
 
+// Character classes, looked up once per character: the per-ticket statements of a year's report
+// are tokenised a few million times.
+enum CharClass : unsigned char { kSpace = 1, kDigit = 2, kWordChar = 4 };
+constexpr std::array<unsigned char, 256> make_char_classes() {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        const bool digit = c >= '0' && c <= '9';
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
+            classes[c] |= kSpace;
+        }
+        if (digit) classes[c] |= kDigit;
+        if (digit || letter || c == '_' || c >= 0x80) classes[c] |= kWordChar;
+    }
+    return classes;
+}
+constexpr std::array<unsigned char, 256> kCharClasses = make_char_classes();
+
+bool in_class(char c, CharClass k) {
+    return (kCharClasses[static_cast<unsigned char>(c)] & k) != 0;
+}
 bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+    return in_class(c, kSpace);
 }
 bool is_digit(char c) {
-    return c >= '0' && c <= '9';
+    return in_class(c, kDigit);
 }
 bool is_word_char(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_' ||
-           static_cast<unsigned char>(c) >= 0x80;
+    return in_class(c, kWordChar);
 }
 char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -155,16 +176,31 @@ bool integer_literal(std::string_view text, std::int64_t& value) {
     return res.ec == std::errc() && res.ptr == text.data() + text.size();
 }
 
-bool starts_clause_with_literals(std::string_view word) {
-    return same_word(word, "where") || same_word(word, "having") || same_word(word, "on");
-}
-bool ends_clause_with_literals(std::string_view word) {
-    static constexpr std::string_view kWords[] = {"select", "order",  "group", "limit",    "offset",
-                                                  "window", "values", "set",   "returning"};
-    for (auto w : kWords) {
-        if (same_word(word, w)) return true;
+// How a word moves the lifting of literals: WHERE, HAVING and ON start a clause whose literals
+// become parameters; the words that begin a clause of names or counts end it.
+enum class ClauseEffect { None, Starts, Ends };
+ClauseEffect clause_effect(std::string_view word) {
+    switch (word.size()) {  // one comparison or a few for each word
+        case 2:
+            return same_word(word, "on") ? ClauseEffect::Starts : ClauseEffect::None;
+        case 3:
+            return same_word(word, "set") ? ClauseEffect::Ends : ClauseEffect::None;
+        case 5:
+            if (same_word(word, "where")) return ClauseEffect::Starts;
+            return same_word(word, "order") || same_word(word, "group") || same_word(word, "limit")
+                       ? ClauseEffect::Ends
+                       : ClauseEffect::None;
+        case 6:
+            if (same_word(word, "having")) return ClauseEffect::Starts;
+            return same_word(word, "select") || same_word(word, "offset") ||
+                           same_word(word, "window") || same_word(word, "values")
+                       ? ClauseEffect::Ends
+                       : ClauseEffect::None;
+        case 9:
+            return same_word(word, "returning") ? ClauseEffect::Ends : ClauseEffect::None;
+        default:
+            return ClauseEffect::None;
     }
-    return false;
 }
 bool is_data_statement(std::string_view word) {
     static constexpr std::string_view kWords[] = {"select", "insert",  "update",
@@ -236,6 +272,7 @@ StatementKey parametrise(std::string_view sql) {
     bool lifting = false;
     std::size_t copied = 0;  // sql[0, copied) is already in key.text
     key.text.reserve(sql.size());
+    key.params.reserve(8);  // a report's statement lifts a handful of literals
     while (tz.next(t)) {
         const std::string_view word = text_of(sql, t);
         if (first) {
@@ -248,8 +285,8 @@ StatementKey parametrise(std::string_view sql) {
         }
         if (t.kind == Kind::Parameter) return {std::string(sql), {}, true, true};
         if (t.kind == Kind::Word) {
-            if (starts_clause_with_literals(word)) lifting = true;
-            if (ends_clause_with_literals(word)) lifting = false;
+            const ClauseEffect effect = clause_effect(word);
+            if (effect != ClauseEffect::None) lifting = effect == ClauseEffect::Starts;
             continue;
         }
         if (!lifting) continue;
