@@ -4,6 +4,7 @@
 //   tillora-bench --case N --stores DIR --work DIR      (one case; used by the parent)
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -21,7 +22,7 @@ namespace {
 struct Options {
     fs::path stores;
     fs::path work;
-    int repeat = 1;
+    int repeat = 3;  // the machine is shared: the fastest of three runs
     int single = -1;
     std::string only;
 };
@@ -43,9 +44,10 @@ Options parse(int argc, char** argv) {
 Measurement run_child(const Options& o, std::size_t index) {
     const fs::path work = o.work / ("case" + std::to_string(index));
     fs::create_directories(work);
-    const std::string command = "'" + fs::read_symlink("/proc/self/exe").string() + "' --case " +
-                                std::to_string(index) + " --stores '" + o.stores.string() +
-                                "' --work '" + work.string() + "'";
+    std::string command = "'";
+    command += fs::read_symlink("/proc/self/exe").string();
+    command += "' --case " + std::to_string(index);
+    command += " --stores '" + o.stores.string() + "' --work '" + work.string() + "'";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return Measurement{.failure = "cannot start " + command};
     std::string output;
@@ -55,6 +57,21 @@ Measurement run_child(const Options& o, std::size_t index) {
     fs::remove_all(work);
     const auto at = output.rfind("RESULT ");
     return from_line(at == std::string::npos ? output : output.substr(at));
+}
+
+// Best of several runs: the report's and the lower bound's fastest runs are taken each on its
+// own (a busy moment of the shared machine slows one run of either), the worst gap and memory.
+void keep_best(Measurement& best, const Measurement& m) {
+    if (m.wall < best.wall) {
+        best.wall = m.wall;
+        best.cpu = m.cpu;
+    }
+    if (m.bound_wall < best.bound_wall) {
+        best.bound_wall = m.bound_wall;
+        best.bound_cpu = m.bound_cpu;
+    }
+    best.peak_mb = std::max(best.peak_mb, m.peak_mb);
+    best.max_gap_ms = std::max(best.max_gap_ms, m.max_gap_ms);
 }
 
 }  // namespace
@@ -77,7 +94,13 @@ int main(int argc, char** argv) {
         Result best{cases[i], {}};
         for (int r = 0; r < o.repeat; ++r) {
             const Measurement m = run_child(o, i);
-            if (r == 0 || (m.failure.empty() && m.wall < best.m.wall)) best.m = m;
+            if (r == 0) {
+                best.m = m;
+            } else if (!m.failure.empty()) {
+                best.m.failure = m.failure;  // a run that failed is never hidden
+            } else {
+                keep_best(best.m, m);
+            }
         }
         std::cerr << "  " << cases[i].name << ": " << best.m.wall << " s\n";
         results.push_back(best);
