@@ -9,70 +9,42 @@
 namespace tillora {
 namespace {
 
+using test::kBlank;
+using test::Lines;
 using test::Row;
 using test::TestStation;
 
-const std::string kDash(39, '-');
-const std::string kBlank(39, ' ');
+const std::string kDash = test::kDash39;
+
+// A line of `ticket` rung by `server`, with the other columns of `more`.
+Row sale(int ticket, int server, const Row& more) {
+    return test::with({{"ticket", ticket}, {"server", server}}, more);
+}
 
 // A day of tickets that tells the five lists apart: counted and voided lines, -2 and -5 lines,
 // a tender, a ticket stamped before the time range, held, cleared and out-of-range tickets.
 void add_day(TestStation& t) {
     t.add_lines({
-        {{"ticket", 101},
-         {"server", 7},
-         {"poschitbase", 10.0},
-         {"poschitsrvchg", 1.0},
-         {"poschittax", 0.8}},
-        {{"ticket", 101},
-         {"server", 7},
-         {"itemnumber", -5},
-         {"poschitbase", 2.5},
-         {"poschittax", 0.2}},
-        {{"ticket", 101}, {"server", 7}, {"itemnumber", -2}, {"poschitsrvchg", 1.5}},
-        {{"ticket", 101}, {"server", 7}, {"status", -12}, {"poschitbase", 99.0}},
-        {{"ticket", 101},
-         {"server", 7},
-         {"itemnumber", -1},
-         {"postendtype", 1},
-         {"poschitbase", 16.0}},
-        {{"ticket", 102},
-         {"server", 8},
-         {"status", 3},
-         {"trantime", "23:59:59"},
-         {"poschitbase", 100000.0}},
-        {{"ticket", 103}, {"server", 7}, {"status", 0}, {"poschitbase", 5.0}, {"poschittax", 0.4}},
-        {{"ticket", 103}, {"server", 7}, {"status", -20}, {"poschitbase", 1.0}},
-        {{"ticket", 104},
-         {"server", 9},
-         {"status", -86},
-         {"poschitbase", 7.0},
-         {"poschitsrvchg", 0.7}},
-        {{"ticket", 104},
-         {"server", 9},
-         {"status", -86},
-         {"itemnumber", -2},
-         {"poschitsrvchg", 3.0}},
-        {{"ticket", 105}, {"server", 7}, {"trantime", "05:00:00"}, {"poschitbase", 1.0}},
-        {{"ticket", 106}, {"server", 7}, {"poschitdate", 20200903}, {"poschitbase", 4.0}},
+        sale(101, 7, {{"poschitbase", 10.0}, {"poschitsrvchg", 1.0}, {"poschittax", 0.8}}),
+        sale(101, 7, {{"itemnumber", -5}, {"poschitbase", 2.5}, {"poschittax", 0.2}}),
+        sale(101, 7, {{"itemnumber", -2}, {"poschitsrvchg", 1.5}}),
+        sale(101, 7, {{"status", -12}, {"poschitbase", 99.0}}),
+        sale(101, 7, {{"itemnumber", -1}, {"postendtype", 1}, {"poschitbase", 16.0}}),
+        sale(102, 8, {{"status", 3}, {"trantime", "23:59:59"}, {"poschitbase", 100000.0}}),
+        sale(103, 7, {{"status", 0}, {"poschitbase", 5.0}, {"poschittax", 0.4}}),
+        sale(103, 7, {{"status", -20}, {"poschitbase", 1.0}}),
+        sale(104, 9, {{"status", -86}, {"poschitbase", 7.0}, {"poschitsrvchg", 0.7}}),
+        sale(104, 9, {{"status", -86}, {"itemnumber", -2}, {"poschitsrvchg", 3.0}}),
+        sale(105, 7, {{"trantime", "05:00:00"}, {"poschitbase", 1.0}}),
+        sale(106, 7, {{"poschitdate", 20200903}, {"poschitbase", 4.0}}),
     });
     auto held = Database::open(t.home() / "server" / "kovratmp.mdb");
-    test::insert_row(*held, "xact",
-                     {{"ticket", 201},
-                      {"server", 7},
-                      {"itemnumber", 1},
-                      {"status", 1},
-                      {"poschitdate", 20200904},
-                      {"trantime", "12:00:00"},
-                      {"poschitbase", 3.0}});
-    test::insert_row(*held, "xact",
-                     {{"ticket", 201},
-                      {"server", 7},
-                      {"itemnumber", 1},
-                      {"status", -15},
-                      {"poschitdate", 20200904},
-                      {"trantime", "12:00:00"},
-                      {"poschitbase", 2.0}});
+    const Row held_line = {{"itemnumber", 1}, {"poschitdate", 20200904}, {"trantime", "12:00:00"}};
+    for (const auto& [status, base] : {std::pair{1, 3.0}, std::pair{-15, 2.0}}) {
+        test::insert_row(
+            *held, "xact",
+            sale(201, 7, test::with(held_line, {{"status", status}, {"poschitbase", base}})));
+    }
     test::write_file(t.home() / "audit03.txt",
                      "09042020\\15:09\\E#5 CLEARED .00\n"  // no ticket: number stays 0, not printed
                      "09042020\\15:10\\E#9\\T150 cleared .00\n"  // ticket 150, server 9
@@ -150,17 +122,10 @@ TEST(TicketLists, PrintEachListLineForLineFromOneDay) {
         const auto jobs = t.jobs();
         ASSERT_EQ(jobs.size(), 1u);
         const auto& job = jobs[0];
-        const std::vector<std::string> header = {c.title,
-                                                 "Report date  :09-04-2020 Time:14:37:05",
-                                                 "Printed by   :8",
-                                                 "Date range   :20200904 - 20200904",
-                                                 "Time range   :06:00:00 - 23:59:59",
-                                                 "Workstation #:03",
-                                                 kDash};
-        EXPECT_EQ(std::vector<std::string>(job.begin(), job.begin() + 7), header);
+        EXPECT_EQ(Lines(job.begin(), job.begin() + 7),
+                  test::frame_header(c.title, kDash, "Printed by   :8", "06:00:00 - 23:59:59"));
         EXPECT_EQ(body_of(job), c.body);
-        EXPECT_EQ(std::vector<std::string>(job.end() - 6, job.end()),
-                  std::vector<std::string>(6, kBlank));
+        EXPECT_EQ(Lines(job.end() - 6, job.end()), test::paper_feed());
         EXPECT_EQ(t.st().reportbusy, 0);
     }
 }

@@ -21,42 +21,23 @@ void add_day(TestStation& t) {
                         {"posmemberacctnum", "M77"},
                         {"poschitemployee", 15},
                         {"poschitcovers", 2}};
-    auto with = [&](Row row) {
-        row.insert(row.end(), member.begin(), member.end());
-        return row;
-    };
+    // clang-format off
     t.add_lines({
-        with({{"ticket", 123},
-              {"poschitnum", 345},
-              {"itemnumber", 401},
-              {"poschitbase", 12.5},
-              {"poschittax", 0.69},
-              {"poschittotal", 13.19},
-              {"posmemo", "Burger"},
-              {"poscodes", "F1NT"}}),
-        with({{"ticket", 123},
-              {"poschitnum", 45},
-              {"itemnumber", -3},
-              {"status", 3},
-              {"postendtype", 1},
-              {"poschitbase", 20.0},
-              {"poschittotal", 20.0},
-              {"posmemo", "POA"},
-              {"poscodes", "AB"}}),
-        with({{"ticket", 123},
-              {"poschitnum", 346},
-              {"itemnumber", -1},
-              {"postendtype", 9},
-              {"poschittotal", 13.19}}),
+        test::with({{"ticket", 123}, {"poschitnum", 345}, {"itemnumber", 401}, {"poschitbase", 12.5},
+                    {"poschittax", 0.69}, {"poschittotal", 13.19}, {"posmemo", "Burger"},
+                    {"poscodes", "F1NT"}}, member),
+        test::with({{"ticket", 123}, {"poschitnum", 45}, {"itemnumber", -3}, {"status", 3},
+                    {"postendtype", 1}, {"poschitbase", 20.0}, {"poschittotal", 20.0},
+                    {"posmemo", "POA"}, {"poscodes", "AB"}}, member),
+        test::with({{"ticket", 123}, {"poschitnum", 346}, {"itemnumber", -1}, {"postendtype", 9},
+                    {"poschittotal", 13.19}}, member),
         {{"ticket", 124}, {"poschitnum", 400}},
         {{"ticket", 125}, {"poschitnum", 401}, {"status", 4}, {"poschittotal", 8.0}},
         {{"ticket", 126}, {"poschitnum", 402}, {"poschitdate", 20200903}, {"poschittotal", 1.0}},
         {{"ticket", 127}, {"poschitnum", 403}, {"status", -12}, {"poschittotal", 1.0}},
-        {{"ticket", 128},
-         {"poschitnum", 404},
-         {"poschittotal", 5.0},
-         {"postendtype", Value::null()}},
+        {{"ticket", 128}, {"poschitnum", 404}, {"poschittotal", 5.0}, {"postendtype", Value::null()}},
     });
+    // clang-format on
 }
 
 // "poschitnum:status:export" of every line, in poschitnum order.
@@ -217,47 +198,25 @@ TEST(ExportChoices, ChoicesAndBadInput) {
         std::string export_file;         // where the export file must be ("" = nowhere)
         std::vector<std::string> audit;  // entry texts after "E#12\"
     };
-    const std::string done = "Export 20200904-20200904 complete";
+    const std::vector<std::string> refused = {"Export Trans-12"},
+                                   done = {"Export 20200904-20200904 complete", "Export Trans-12"};
+    const std::string range = "QUESTION Export Transactions";
+    // clang-format off
     const std::vector<Case> cases = {
-        {"empty dialog result",
-         "",
-         {},
-         "MSGBOX Oops... | Please use the default file name and select the destination.",
-         "",
-         {}},
+        {"empty dialog result", "", {},
+         "MSGBOX Oops... | Please use the default file name and select the destination.", "", {}},
         {"no on the confirmation", "export03.csv", {false}, "QUESTION Confirm", "", {}},
-        {"no on the range",
-         "export03.csv",
-         {true, false},
-         "QUESTION Export Transactions",
-         "",
-         {"Export Trans-12"}},
-        {"name without export",
-         "server/out.csv",
-         {true, true},
-         "QUESTION Export Transactions",
-         "server/export03.csv",
-         {done, "Export Trans-12"}},
-        {"folder chosen",
-         "server",
-         {true, true},
-         "QUESTION Export Transactions",
-         "server/export03.csv",
-         {done, "Export Trans-12"}},
-        {"missing folder",
-         "missing/export03.csv",
-         {true, true},
-         "MSGBOX Quillon Codes | Code 76 - cannot create @/missing/export03.csv: No such file",
-         "",
-         {"Export Trans-12"}},
-        {"folder is a file",
-         "KOVRAX03.MDB/export03.csv",
-         {true, true},
+        {"no on the range", "export03.csv", {true, false}, range, "", refused},
+        {"name without export", "server/out.csv", {true, true}, range, "server/export03.csv", done},
+        {"folder chosen", "server", {true, true}, range, "server/export03.csv", done},
+        {"missing folder", "missing/export03.csv", {true, true},
+         "MSGBOX Quillon Codes | Code 76 - cannot create @/missing/export03.csv: No such file", "",
+         refused},
+        {"folder is a file", "KOVRAX03.MDB/export03.csv", {true, true},
          "MSGBOX Quillon Codes | Code 76 - cannot delete @/KOVRAX03.MDB/export03.csv: Not a "
-         "directory",
-         "",
-         {"Export Trans-12"}},
+         "directory", "", refused},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;

@@ -7,15 +7,13 @@
 namespace tillora {
 namespace {
 
+using test::kBlank;
+using test::kDash39;
+using test::kDash40;
+using test::Lines;
+using test::lines_from;
 using test::TestStation;
-
-const std::string kDash39(39, '-');
-const std::string kDash40(40, '-');
-const std::string kBlank(39, ' ');
-
-std::vector<std::string> lines_from(const std::vector<std::string>& job, std::size_t first) {
-    return std::vector<std::string>(job.begin() + static_cast<long>(first), job.end());
-}
+using test::operator+;
 
 void add_card_day(TestStation& t) {
     t.add_lines({
@@ -26,24 +24,19 @@ void add_card_day(TestStation& t) {
         {{"ticket", 305}, {"itemnumber", -1}, {"postendtype", 3}, {"poschitdate", 20200905}},
     });
     auto db = t.xact_db();
-    auto card = [&](int ticket, int status, int cents, const char* number, const char* name,
-                    const char* month, const char* year, const char* ref, const char* order) {
-        test::insert_row(*db, "ccard",
-                         {{"ticket", ticket},
-                          {"status", status},
-                          {"amount", cents},
-                          {"ccnumber", number},
-                          {"ccname", name},
-                          {"expmonth", month},
-                          {"expyear", year},
-                          {"resultrefcode", ref},
-                          {"resultorderid", order}});
-    };
-    card(301, 3, 1234, "4111111111111111", " Jane Smith ", "9", "2025", "REF123", "ORD9");
-    card(301, 3, 999, "5500000000000004", "Second Row", "1", "2030", "X", "Y");
-    card(302, 2, 7777, "4000", "Not Settled", "1", "2030", "X", "Y");
-    card(302, 4, 5000, "12", "Bob", "12", "27", "R2", "O2");
-    card(305, 3, 100, "9999", "Next Day", "1", "2030", "X", "Y");
+    const char* columns[] = {"ticket",   "status",  "amount",        "ccnumber",     "ccname",
+                             "expmonth", "expyear", "resultrefcode", "resultorderid"};
+    const std::vector<Value> cards[] = {
+        {301, 3, 1234, "4111111111111111", " Jane Smith ", "9", "2025", "REF123", "ORD9"},
+        {301, 3, 999, "5500000000000004", "Second Row", "1", "2030", "X", "Y"},
+        {302, 2, 7777, "4000", "Not Settled", "1", "2030", "X", "Y"},
+        {302, 4, 5000, "12", "Bob", "12", "27", "R2", "O2"},
+        {305, 3, 100, "9999", "Next Day", "1", "2030", "X", "Y"}};
+    for (const auto& card : cards) {
+        test::Row row;
+        for (std::size_t i = 0; i < card.size(); ++i) row.emplace_back(columns[i], card[i]);
+        test::insert_row(*db, "ccard", row);
+    }
 }
 
 TEST(CreditCardReport, ListsTheFirstSettledCardPaymentOfEachCardTicket) {
@@ -72,14 +65,8 @@ TEST(CreditCardReport, ListsTheFirstSettledCardPaymentOfEachCardTicket) {
                                                "Total:                             62.34",
                                                kDash39,
                                                "Count:   2",
-                                               kDash39,
-                                               kBlank,
-                                               kBlank,
-                                               kBlank,
-                                               kBlank,
-                                               kBlank,
-                                               kBlank};
-    EXPECT_EQ(t.jobs()[0], expected);
+                                               kDash39};
+    EXPECT_EQ(t.jobs()[0], expected + test::paper_feed());
     EXPECT_EQ(t.st().reportbusy, 0);
 }
 
@@ -129,29 +116,18 @@ TEST(CreditCardReport, CardTicketsWithoutPaymentsPrintAZeroTotalAndAnEmptyCount)
 }
 
 void add_removed_day(TestStation& t) {
-    t.add_lines({
-        {{"ticket", 101},
-         {"server", 7},
-         {"status", -76},
-         {"saletext", "Caesar Salad"},
-         {"poschitbase", 12.5}},
-        {{"ticket", 103},
-         {"server", 7},
-         {"status", -76},
-         {"saletext", "Soup"},
-         {"poschitbase", 4.0}},
-        {{"ticket", 102},
-         {"server", 9},
-         {"status", -76},
-         {"saletext", "Steak Frites Special"},
-         {"poschitbase", -30.0}},
-        {{"ticket", 104},
-         {"server", 9},
-         {"status", -76},
-         {"trantime", "05:00:00"},
-         {"poschitbase", 8.0}},
-        {{"ticket", 105}, {"server", 9}, {"status", 2}, {"poschitbase", 9.0}},
-    });
+    auto removed = [](int ticket, int server, const char* text, double base) {
+        return test::Row{{"ticket", ticket},
+                         {"server", server},
+                         {"status", -76},
+                         {"saletext", text},
+                         {"poschitbase", base}};
+    };
+    t.add_lines({removed(101, 7, "Caesar Salad", 12.5),
+                 removed(103, 7, "Soup", 4.0),
+                 removed(102, 9, "Steak Frites Special", -30.0),
+                 test::with(removed(104, 9, "", 8.0), {{"trantime", "05:00:00"}}),
+                 {{"ticket", 105}, {"server", 9}, {"status", 2}, {"poschitbase", 9.0}}});
 }
 
 TEST(RemovedItems, GroupsRemovedLinesByServerWithSubtotals) {
@@ -175,14 +151,8 @@ TEST(RemovedItems, GroupsRemovedLinesByServerWithSubtotals) {
                                                "Grand Total:                     -13.50",
                                                kDash40,
                                                "Removed Count:   3",
-                                               kDash40,
-                                               kBlank,
-                                               kBlank,
-                                               kBlank,
-                                               kBlank,
-                                               kBlank,
-                                               kBlank};
-    EXPECT_EQ(lines_from(job, 7), expected);
+                                               kDash40};
+    EXPECT_EQ(lines_from(job, 7), expected + test::paper_feed());
 }
 
 TEST(RemovedItems, NothingRemovedPrintsZeroTotalsAndCloseOutHasNoBlankLines) {

@@ -51,37 +51,25 @@ std::vector<std::string> summary_header(const std::string& title) {
     return header(title, "Server       :12", kDash40);
 }
 
+// The receipt: the item table and five blank lines, then the tender table and three.
+Lines summary(const Lines& items, const Lines& tenders) {
+    return summary_header("Server Item Sales Summary") +
+           Lines{"Item Sales    Base    S/C    Tax   Total"} + items + Lines{kDash40} +
+           Lines(5, kBlank) + summary_header("Cashier Tender Summary - Closed Tickets") + tenders +
+           Lines{kDash40} + Lines(3, kBlank);
+}
+
 TEST(MySalesSummary, PrintsItemsTendersAndTicketCountOnOneReceipt) {
     TestStation t;
     build_store(t);
     cmdserver1_click(t.s());
-    const auto expected = summary_header("Server Item Sales Summary") +
-                          std::vector<std::string>{"Item Sales    Base    S/C    Tax   Total",
-                                                   "Open food     1.00    .10    .08    1.18",
-                                                   "Th   x        2.00    .00    .16    2.16",
-                                                   "Burger       15.00   1.50   1.20   17.70",
-                                                   "               .00   3.00    .00    3.00",
-                                                   kDash40,
-                                                   "Totals:      18.00   4.60   1.44   24.04",
-                                                   kDash40,
-                                                   kBlank,
-                                                   kBlank,
-                                                   kBlank,
-                                                   kBlank,
-                                                   kBlank} +
-                          summary_header("Cashier Tender Summary - Closed Tickets") +
-                          std::vector<std::string>{"Visa                               15.00",
-                                                   "Cash                               25.00",
-                                                   kDash40,
-                                                   "Total:                             40.00",
-                                                   kDash40,
-                                                   "Ticket count:   3",
-                                                   kDash40,
-                                                   kBlank,
-                                                   kBlank,
-                                                   kBlank};
-    ASSERT_EQ(t.jobs().size(), 1u);
-    EXPECT_EQ(t.jobs()[0], expected);
+    const Lines expected = summary(
+        {"Open food     1.00    .10    .08    1.18", "Th   x        2.00    .00    .16    2.16",
+         "Burger       15.00   1.50   1.20   17.70", "               .00   3.00    .00    3.00",
+         kDash40, "Totals:      18.00   4.60   1.44   24.04"},
+        {"Visa                               15.00", "Cash                               25.00",
+         kDash40, "Total:                             40.00", kDash40, "Ticket count:   3"});
+    EXPECT_EQ(t.jobs(), std::vector<Lines>{expected});
     EXPECT_EQ(t.st().reportbusy, 0);
     EXPECT_EQ(t.s().form.ownsalesonly, 1);
 }
@@ -90,18 +78,7 @@ TEST(MySalesSummary, NoSalesPrintsBothHeadersAndNoTicketCount) {
     TestStation t;
     operator_12_midday(t);
     cmdserver1_click(t.s());
-    const auto expected = summary_header("Server Item Sales Summary") +
-                          std::vector<std::string>{"Item Sales    Base    S/C    Tax   Total",
-                                                   kDash40,
-                                                   kBlank,
-                                                   kBlank,
-                                                   kBlank,
-                                                   kBlank,
-                                                   kBlank} +
-                          summary_header("Cashier Tender Summary - Closed Tickets") +
-                          std::vector<std::string>{kDash40, kBlank, kBlank, kBlank};
-    ASSERT_EQ(t.jobs().size(), 1u);
-    EXPECT_EQ(t.jobs()[0], expected);
+    EXPECT_EQ(t.jobs(), std::vector<Lines>{summary({}, {})});
 }
 
 TEST(MySalesSummary, WritesTheAuditEntryWithTheEmployeeUnlessNewempClearedIt) {

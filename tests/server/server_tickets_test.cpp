@@ -50,16 +50,15 @@ TEST(ServerCashierReports, PrintsTicketsThenTheSummaryInOneJobThenTheHoldLists) 
     const auto jobs = t.jobs();
     ASSERT_EQ(jobs.size(), 3u);
 
-    std::vector<std::string> tickets =
-        header("Server Item Sales by Ticket #", "Server       :12", kDash40);
-    for (const std::string& line :
-         {std::string("Ticket #      Base    S/C    Tax   Total"),
-          std::string("1            12.00   2.70    .96   15.66"),
-          std::string("2             4.00    .00    .32    4.32"),
-          std::string("Totals:      16.00   2.70   1.28   19.98"), kDash40,
-          std::string("Ticket Count:   2"), kDash40, kBlank, kBlank, kBlank, kBlank}) {
-        tickets.push_back(line);
-    }
+    const Lines tickets = header("Server Item Sales by Ticket #", "Server       :12", kDash40) +
+                          Lines{"Ticket #      Base    S/C    Tax   Total",
+                                "1            12.00   2.70    .96   15.66",
+                                "2             4.00    .00    .32    4.32",
+                                "Totals:      16.00   2.70   1.28   19.98",
+                                kDash40,
+                                "Ticket Count:   2",
+                                kDash40} +
+                          Lines(4, kBlank);
     ASSERT_GT(jobs[0].size(), tickets.size());
     EXPECT_EQ(std::vector<std::string>(jobs[0].begin(), jobs[0].begin() + tickets.size()), tickets);
     EXPECT_EQ(jobs[0][tickets.size()], "Server Item Sales Summary");

@@ -58,13 +58,8 @@ TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
         c.click(t.s());
         const std::string servers = std::to_string(c.rows.size() - 1);
         const auto expected = header(c.title, "Printed by   :12", kDash39) +
-                              std::vector<std::string>{"Server        Base    S/C    Tax   Total"} +
-                              c.rows +
-                              std::vector<std::string>{kDash39, "Tender Count:   " + servers,
-                                                       kDash39, kBlank,
-                                                       kBlank,  kBlank,
-                                                       kBlank,  kBlank,
-                                                       kBlank};
+                              Lines{"Server        Base    S/C    Tax   Total"} + c.rows +
+                              Lines{kDash39, "Tender Count:   " + servers, kDash39} + paper_feed();
         ASSERT_EQ(t.jobs().size(), 1u);
         EXPECT_EQ(t.jobs()[0], expected);
         EXPECT_EQ(t.s().form.helpwindow.text, c.status_text);

@@ -82,6 +82,35 @@ void insert_row(Database& db, const std::string& table, const Row& row) {
     rs.update();
 }
 
+Row with(Row row, const Row& more) {
+    row.insert(row.end(), more.begin(), more.end());
+    return row;
+}
+
+Lines operator+(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Lines paper_feed() {
+    return Lines(6, kBlank);
+}
+
+Lines lines_from(const Lines& job, std::size_t first) {
+    return first < job.size() ? Lines(job.begin() + static_cast<long>(first), job.end()) : Lines{};
+}
+
+Lines frame_header(const std::string& title, const std::string& dash, const std::string& who,
+                   const std::string& times, const std::string& dates) {
+    return {title,
+            "Report date  :09-04-2020 Time:14:37:05",
+            who,
+            "Date range   :" + dates,
+            "Time range   :" + times,
+            "Workstation #:03",
+            dash};
+}
+
 TestStation::TestStation() {
     const fs::path h = dir.path();
     fs::create_directories(h / "server");
@@ -118,27 +147,23 @@ TestStation::TestStation() {
 
 TestStation::~TestStation() = default;
 
-std::unique_ptr<Database> TestStation::xact_db() { return Database::open(home() / "KOVRAX03.MDB"); }
-std::unique_ptr<Database> TestStation::report_db() { return Database::open(home() / "RPT03.MDB"); }
+std::unique_ptr<Database> TestStation::xact_db() {
+    return Database::open(home() / "KOVRAX03.MDB");
+}
+std::unique_ptr<Database> TestStation::report_db() {
+    return Database::open(home() / "RPT03.MDB");
+}
 
 void TestStation::add_line(const Row& row) {
-    Row full = {{"ticket", 1},          {"poschitnum", 1},         {"server", 1},
-                {"itemnumber", 1},      {"status", 2},             {"postendtype", 0},
-                {"posbatch", "0"},      {"poschitdate", 20200904}, {"trantime", "12:00:00"},
-                {"poschitbase", 0.0},   {"poschitsrvchg", 0.0},    {"poschittax", 0.0},
-                {"poschittotal", 0.0}};
-    for (const auto& [name, value] : row) {
-        bool replaced = false;
-        for (auto& [n, v] : full) {
-            if (n == name) {
-                v = value;
-                replaced = true;
-            }
-        }
-        if (!replaced) full.emplace_back(name, value);
-    }
-    auto db = xact_db();
-    insert_row(*db, "xact", full);
+    // A column set twice keeps its last value: `row` overrides the defaults.
+    // clang-format off
+    const Row defaults = {{"ticket", 1}, {"poschitnum", 1}, {"server", 1}, {"itemnumber", 1},
+                          {"status", 2}, {"postendtype", 0}, {"posbatch", "0"},
+                          {"poschitdate", 20200904}, {"trantime", "12:00:00"},
+                          {"poschitbase", 0.0}, {"poschitsrvchg", 0.0}, {"poschittax", 0.0},
+                          {"poschittotal", 0.0}};
+    // clang-format on
+    insert_row(*xact_db(), "xact", with(defaults, row));
 }
 
 void TestStation::add_lines(std::initializer_list<Row> rows) {

@@ -21,7 +21,7 @@ namespace tillora::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -29,7 +29,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -45,6 +45,24 @@ std::unique_ptr<Database> create_database(const std::filesystem::path& path,
 // One row to insert: column name and value.
 using Row = std::vector<std::pair<std::string, Value>>;
 void insert_row(Database& db, const std::string& table, const Row& row);
+// `row` with the columns of `more` appended (a later column overrides an earlier one).
+Row with(Row row, const Row& more);
+
+// Printed lines and the pieces every receipt shares.
+using Lines = std::vector<std::string>;
+inline const std::string kDash39(39, '-');
+inline const std::string kDash40(40, '-');
+inline const std::string kBlank(39, ' ');
+Lines operator+(Lines a, const Lines& b);
+// The six blank lines that feed the paper after a receipt.
+Lines paper_feed();
+// The lines of `job` from index `first` on.
+Lines lines_from(const Lines& job, std::size_t first);
+// The header block of the report frame on workstation 03 at the fixed clock: title, report
+// date, `who` ("Printed by   :12", "Server       :12"), date and time range, dash line.
+Lines frame_header(const std::string& title, const std::string& dash, const std::string& who,
+                   const std::string& times = "00:00:00 - 23:59:59",
+                   const std::string& dates = "20200904 - 20200904");
 
 // A station on a temporary installation of workstation 03, node 3: KOVRAX03.MDB, RPT03.MDB,
 // kovraemp.mdb, kovra03.mdb (empty tables), a shared folder "server/" with kovratmp.mdb and

@@ -36,9 +36,7 @@ const Lines kAuditListing = {
     "0904\\09:20\\E#12\\Paid-IN 5.00",       "0904\\10:00\\E#12\\SvrTktRpt-12",
     "0904\\10:05\\E#12\\Ticket 102 Cleared"};
 
-const Lines kPaidHeader = {"Paid Outs/Paid Ins", "Report date  :09-04-2020 Time: 14:37:05",
-                           "Server       :12",   "Date range   :20200904 - 20200904",
-                           "Workstation #:03",   kDash40};
+const Lines kPaidHeader = test::lines_from(test::file_header("Paid Outs/Paid Ins", kDash40), 1);
 
 Lines paid_totals(const char* out, const char* in, const char* net) {
     return {test::kBlank,
@@ -53,117 +51,49 @@ struct AuditCase {
     const char* name;
     void (*click)(Station&);
     bool closeout;
-    const char* audit;   // nullptr: no audit file
-    const char* errors;  // nullptr: no error file
-    const char* from;
-    const char* to;
+    const char* audit;            // nullptr: no audit file
+    const char* errors;           // nullptr: no error file
     std::vector<Lines> receipts;  // without the paper feed
     Lines boxes;
+    const char* from = "20200904";
+    const char* to = "20200904";
 };
 
 TEST(AuditFileReports, PrintTheLinesOfTheRangeWithoutTheYear) {
     const Lines paid_body = {"0904\\09:00\\E#12\\PAIDOUT 12.50", "0904\\09:10\\E#12\\PAIDOUT 2.25",
                              "0904\\09:20\\E#12\\PAID-IN 5.00"};
+    const Lines audit = test::file_header("Audit File   :audit03.txt", kDash40) + kAuditListing;
+    const Lines errors = test::file_header("Error File   :error03.txt", kDash40) +
+                         Lines{"0904\\11:00\\Printer off line"};
+    const std::string no_audit = "MSGBOX audit03.txt | No audit file.";
+    // clang-format off
     const AuditCase cases[] = {
-        {"workstation and error audit",
-         cmdaudit_click,
-         false,
-         kAudit,
-         kErrors,
-         "20200904",
-         "20200904",
-         {test::file_header("Audit File   :audit03.txt", kDash40) + kAuditListing,
-          test::file_header("Error File   :error03.txt", kDash40) +
-              Lines{"0904\\11:00\\Printer off line"}},
-         {}},
-        {"audit range across a year end selects nothing",
-         cmdaudit_click,
-         false,
+        {"workstation and error audit", cmdaudit_click, false, kAudit, kErrors, {audit, errors}, {}},
+        {"audit range across a year end selects nothing", cmdaudit_click, false,
          "12292026\\10:00\\E#1\\Ticket 1 started\n01022027\\10:00\\E#1\\Ticket 2 started\n",
          "12302026\\10:00\\Printer off line\n",
-         "20261228",
-         "20270103",
          {test::file_header("Audit File   :audit03.txt", kDash40, "20261228", "20270103"),
           test::file_header("Error File   :error03.txt", kDash40, "20261228", "20270103")},
-         {}},
-        {"missing files",
-         cmdaudit_click,
-         false,
-         nullptr,
-         nullptr,
-         "20200904",
-         "20200904",
-         {},
-         {"MSGBOX audit03.txt | No audit file.",
-          "MSGBOX error03.txt | Good News - no error file to report."}},
-        {"missing audit file, error file present",
-         cmdaudit_click,
-         false,
-         nullptr,
-         kErrors,
-         "20200904",
-         "20200904",
-         {test::file_header("Error File   :error03.txt", kDash40) +
-          Lines{"0904\\11:00\\Printer off line"}},
-         {"MSGBOX audit03.txt | No audit file."}},
-        {"workstation and error audit in close-out mode",
-         cmdaudit_click,
-         true,
-         kAudit,
-         kErrors,
-         "20200904",
-         "20200904",
-         {test::file_header("Audit File   :audit03.txt", kDash40) + kAuditListing,
-          test::file_header("Error File   :error03.txt", kDash40) +
-              Lines{"0904\\11:00\\Printer off line"}},
-         {}},
-        {"missing files in close-out mode",
-         cmdaudit_click,
-         true,
-         nullptr,
-         nullptr,
-         "20200904",
-         "20200904",
-         {},
-         {}},
-        {"paid outs and ins, upper-cased",
-         cmdpaidinpaidout_click,
-         false,
-         kAudit,
-         nullptr,
-         "20200904",
-         "20200904",
-         {kPaidHeader + paid_body + paid_totals("14.75", "5.00", "19.75")},
-         {}},
-        {"paid outs and ins without audit file",
-         cmdpaidinpaidout_click,
-         false,
-         nullptr,
-         nullptr,
-         "20200904",
-         "20200904",
-         {},
-         {"MSGBOX audit03.txt | No audit file."}},
-        {"ticket count log",
-         cmdticketcount_click,
-         false,
-         kAudit,
-         nullptr,
-         "20200904",
-         "20200904",
+         {}, "20261228", "20270103"},
+        {"missing files", cmdaudit_click, false, nullptr, nullptr, {},
+         {no_audit, "MSGBOX error03.txt | Good News - no error file to report."}},
+        {"missing audit file, error file present", cmdaudit_click, false, nullptr, kErrors, {errors},
+         {no_audit}},
+        {"workstation and error audit in close-out mode", cmdaudit_click, true, kAudit, kErrors,
+         {audit, errors}, {}},
+        {"missing files in close-out mode", cmdaudit_click, true, nullptr, nullptr, {}, {}},
+        {"paid outs and ins, upper-cased", cmdpaidinpaidout_click, false, kAudit, nullptr,
+         {kPaidHeader + paid_body + paid_totals("14.75", "5.00", "19.75")}, {}},
+        {"paid outs and ins without audit file", cmdpaidinpaidout_click, false, nullptr, nullptr, {},
+         {no_audit}},
+        {"ticket count log", cmdticketcount_click, false, kAudit, nullptr,
          {test::file_header("Ticket Count :audit03.txt", kDash39) +
           Lines{"0904\\08:00\\E#12\\Ticket 101 started", "0904\\08:30\\E#12\\Ticket 101 closed"}},
          {}},
-        {"ticket count log without audit file in close-out mode",
-         cmdticketcount_click,
-         true,
-         nullptr,
-         nullptr,
-         "20200904",
-         "20200904",
-         {},
-         {}},
+        {"ticket count log without audit file in close-out mode", cmdticketcount_click, true, nullptr,
+         nullptr, {}, {}},
     };
+    // clang-format on
     for (const AuditCase& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;

@@ -38,12 +38,12 @@ struct DrawerCase {
     const char* name;
     std::vector<test::Row> lines;
     const char* audit;  // nullptr: no audit file
-    const char* from;
-    const char* to;
     bool closeout;
     Lines rows;  // the lines between the heading and the dash line
     const char* unique;
     const char* count;
+    const char* from = "20200904";
+    const char* to = "20200904";
 };
 
 TEST(BalanceDrawer, PrintsTendersPaidOutsInsAndTheCountForm) {
@@ -53,49 +53,25 @@ TEST(BalanceDrawer, PrintsTendersPaidOutsInsAndTheCountForm) {
         "09-04-2020 16:00 E#12 paidout 3.00\n"
         "09-03-2020 16:00 E#12 PaidOut 8.00\n"
         "09042020\\16:00\\E#12\\PaidOut 8.00\n";
+    const test::Row cash = tender(1, 1, 10.0, "Paid by Cash");
+    const Lines cash_only = {"1  Cash                   1      -10.00",
+                             "   Totals:                1      -10.00"};
+    // clang-format off
     const DrawerCase cases[] = {
         {"tenders with paid outs and ins",
          {tender(1, 1, -40.0, "Refund"), tender(2, 2, 20.0, "Paid by Check"),
-          tender(3, 20, 3.0, "Paid by House Acct")},
-         paid_lines,
-         "20200904",
-         "20200904",
-         false,
+          tender(3, 20, 3.0, "Paid by House Acct")}, paid_lines, false,
          {"1  Cash                   1       40.00", "2  Check                  1      -20.00",
           "20 House Acct             1       -3.00", "   Paid Out/In            2       17.50",
-          "   Totals:                5       34.50"},
-         "3",
-         "5"},
-        {"keyword at position 10 or less",
-         {tender(1, 1, 10.0, "Paid by Cash")},
-         "09-PaidOut 77.00\n09-04-2020 PaidOut 1.00\n",
-         "20200101",
-         "20201231",
-         false,
-         {"1  Cash                   1      -10.00", "   Paid Out/In            1        1.00",
-          "   Totals:                2       -9.00"},
-         "1",
-         "2"},
-        {"no tender rows", {}, paid_lines, "20200904", "20200904", false, {}, "", ""},
-        {"no audit file",
-         {tender(1, 1, 10.0, "Paid by Cash")},
-         nullptr,
-         "20200904",
-         "20200904",
-         false,
-         {"1  Cash                   1      -10.00", "   Totals:                1      -10.00"},
-         "1",
-         "1"},
-        {"close-out mode without audit file",
-         {tender(1, 1, 10.0, "Paid by Cash")},
-         nullptr,
-         "20200904",
-         "20200904",
-         true,
-         {"1  Cash                   1      -10.00", "   Totals:                1      -10.00"},
-         "1",
-         "1"},
+          "   Totals:                5       34.50"}, "3", "5"},
+        {"keyword at position 10 or less", {cash}, "09-PaidOut 77.00\n09-04-2020 PaidOut 1.00\n",
+         false, {"1  Cash                   1      -10.00", "   Paid Out/In            1        1.00",
+          "   Totals:                2       -9.00"}, "1", "2", "20200101", "20201231"},
+        {"no tender rows", {}, paid_lines, false, {}, "", ""},
+        {"no audit file", {cash}, nullptr, false, cash_only, "1", "1"},
+        {"close-out mode without audit file", {cash}, nullptr, true, cash_only, "1", "1"},
     };
+    // clang-format on
     for (const DrawerCase& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;
@@ -107,8 +83,8 @@ TEST(BalanceDrawer, PrintsTendersPaidOutsInsAndTheCountForm) {
         if (c.closeout) t.enter_closeout_mode();
         cmdbalancedrawer_click(t.s());
 
-        const Lines expected = test::frame_header("Drawer Balancing Report", kDash40,
-                                                  c.closeout ? "CENTRAL" : "12", c.from, c.to) +
+        const Lines expected = test::printed_header("Drawer Balancing Report", kDash40,
+                                                    c.closeout ? "CENTRAL" : "12", c.from, c.to) +
                                Lines{"Tender                Count       Total"} + c.rows +
                                Lines{kDash40, std::string("Unique Tenders : ") + c.unique,
                                      std::string("Tender Count   : ") + c.count, kDash40} +

@@ -18,15 +18,12 @@ const std::string kQuestion =
 // The body of a tender table after its heading.
 Lines table(const std::string& title, const Lines& rows, const std::string& unique,
             const std::string& count, const std::string& who = "12") {
-    return test::frame_header(title, test::kDash39, who) + Lines{kHeading} + rows +
+    return test::printed_header(title, test::kDash39, who) + Lines{kHeading} + rows +
            Lines{test::kDash39, "Unique Tenders : " + unique, "Tender Count   : " + count,
                  test::kDash39};
 }
 
-test::Row with(test::Row row, const test::Row& more) {
-    row.insert(row.end(), more.begin(), more.end());
-    return row;
-}
+using test::with;
 
 // Tender lines of closed tickets and payments on account, with lines each selection leaves out.
 void build_store(TestStation& t) {
