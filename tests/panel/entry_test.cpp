@@ -18,29 +18,39 @@ void keypad(Station& s, const std::string& keys) {
     }
 }
 
-TEST(Keypad, WritesIntoTheActiveBoxWithTimeCaps) {
+// Keypad keys (time caps, Clear, Bksp, Enter/Ok) and typed keys (keyboard lengths) in a box.
+TEST(Entry, KeypadAndKeyboardWriteIntoTheActiveBox) {
     const struct {
         const char* box;
+        bool keypad;
         const char* keys;
         const char* text;
     } cases[] = {
-        {"txtfromhour", "27", "23"},
-        {"txttohour", "19", "19"},
-        {"txtfromminute", "75", "59"},
-        {"txttominute", "75", "59"},
-        {"txtfromhour", "123", "123"},  // a third digit is appended
-        {"txtfromhour", "24B", "2"},    // capped to 23, then Bksp
-        {"txtfromdate", "0904B", "090"},
-        {"txtfromdate", "09C", ""},
-        {"txtpassword", "B", ""},
-        {"txtempid", "42", "42"},
-        {"txtfromdate", "0904E", "20200904"},
+        {"txtfromhour", true, "27", "23"},
+        {"txttohour", true, "19", "19"},
+        {"txtfromminute", true, "75", "59"},
+        {"txttominute", true, "75", "59"},
+        {"txtfromhour", true, "123", "123"},  // a third digit is appended
+        {"txtfromhour", true, "24B", "2"},    // capped to 23, then Bksp
+        {"txtfromdate", true, "0904B", "090"},
+        {"txtfromdate", true, "09C", ""},
+        {"txtpassword", true, "B", ""},
+        {"txtempid", true, "42", "42"},
+        {"txtfromdate", true, "0904E", "20200904"},
+        {"txtfromdate", false, "0904\r", "20200904"},
+        {"txttodate", false, "123456789", "12345678"},
+        {"txtfromdate", false, "20201231\r", "20201231"},
+        {"txtfromdate", false, "123\r", "123"},
+        {"txtfromhour", false, "123", "12"},
+        {"txttominute", false, "7", "7"},
+        {"txtfromhour", false, "ab", "ab"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.box) + " " + c.keys);
+        SCOPED_TRACE(std::string(c.box) + (c.keypad ? " keypad " : " typed ") + c.keys);
         test::TestStation t;
         focus_control(t.s(), c.box);
-        keypad(t.s(), c.keys);
+        if (c.keypad) keypad(t.s(), c.keys);
+        for (const char* p = c.keys; !c.keypad && *p != '\0'; ++p) key_press(t.s(), *p);
         EXPECT_EQ(t.s().form.find(c.box)->text, c.text);
     }
 }
@@ -123,29 +133,6 @@ TEST(KeyPress, CharacterFiltersOfTheBoxes) {
         EXPECT_EQ(t.s().form.txtempid.text, c.empid);
         EXPECT_EQ(t.s().form.txtpassword.text, c.password);
         EXPECT_EQ(t.s().form.focused, c.focused);
-    }
-}
-
-TEST(KeyPress, DateAndTimeBoxesKeepTheirKeyboardLengths) {
-    const struct {
-        const char* box;
-        const char* typed;
-        const char* text;
-    } cases[] = {
-        {"txtfromdate", "0904\r", "20200904"},
-        {"txttodate", "123456789", "12345678"},
-        {"txtfromdate", "20201231\r", "20201231"},
-        {"txtfromdate", "123\r", "123"},
-        {"txtfromhour", "123", "12"},
-        {"txttominute", "7", "7"},
-        {"txtfromhour", "ab", "ab"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.box) + " " + c.typed);
-        test::TestStation t;
-        focus_control(t.s(), c.box);
-        for (const char* p = c.typed; *p != '\0'; ++p) key_press(t.s(), *p);
-        EXPECT_EQ(t.s().form.find(c.box)->text, c.text);
     }
 }
 

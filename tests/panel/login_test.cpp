@@ -80,31 +80,26 @@ TEST(Login, SaleInProgressRefusesWithoutLookingUp) {
     EXPECT_FALSE(t.s().form.cmdserver1.enabled);
 }
 
-TEST(Login, StatementByValidationMethod) {
-    const std::pair<int, const char*> cases[] = {
-        {0, "select * from empinfo where empid = 101"},
-        {1, "select * from empinfo where empid = 101"},
-        {2, "select * from empinfo where operator = 101"},
-        {3, "select * from empinfo where accessnum = '101'"},
-        {4, ""},
+TEST(Login, LooksUpByTheValidationMethod) {
+    const struct {
+        int method;
+        const char* id;
+        const char* sql;  // "": no lookup, nobody is found
+    } cases[] = {
+        {0, "103", "select * from empinfo where empid = 103"},
+        {1, "103", "select * from empinfo where empid = 103"},
+        {2, "13", "select * from empinfo where operator = 13"},
+        {3, "5553", "select * from empinfo where accessnum = '5553'"},
+        {4, "103", ""},
     };
-    for (const auto& [method, sql] : cases) {
-        ModuleState st;
-        st.empid = 101;
-        st.empvalmethod = static_cast<std::int16_t>(method);
-        EXPECT_EQ(employee_statement(st), sql) << method;
-    }
-}
-
-TEST(Login, LooksUpByOperatorAndAccessNumber) {
-    const std::pair<int, const char*> cases[] = {{2, "13"}, {3, "5553"}, {4, "103"}};
-    for (const auto& [method, id] : cases) {
-        SCOPED_TRACE(method);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.method);
         test::TestStation t;
         add_employees(t);
-        t.st().empvalmethod = static_cast<std::int16_t>(method);
-        log_in(t, id, "38501");
-        EXPECT_EQ(t.s().form.cmdmanager.enabled, method != 4);
+        t.st().empvalmethod = static_cast<std::int16_t>(c.method);
+        log_in(t, c.id, "38501");
+        EXPECT_EQ(t.st().sqlstring, c.sql);
+        EXPECT_EQ(t.s().form.cmdmanager.enabled, c.method != 4);
     }
 }
 
