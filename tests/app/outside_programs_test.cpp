@@ -8,39 +8,7 @@
 namespace tillora {
 namespace {
 
-namespace fs = std::filesystem;
 using test::TestStation;
-
-TEST(OutsidePrograms, LookupStartsOnlyAnExecutableProgram) {
-    struct Case {
-        const char* name;
-        bool present;
-        fs::perms mode;
-        bool started;
-    };
-    for (const Case& c : {Case{"missing", false, fs::perms::none, false},
-                          Case{"not executable", true, fs::perms::owner_read, false},
-                          Case{"executable", true, fs::perms::owner_all, true}}) {
-        SCOPED_TRACE(c.name);
-        TestStation t;
-        const auto program = t.home() / kLookupProgram;
-        if (c.present) {
-            test::write_file(program, "#!/bin/sh\nexit 0\n");
-            fs::permissions(program, c.mode);
-        }
-        EXPECT_EQ(start_employee_lookup(t.s().svc), c.started);
-        EXPECT_EQ(t.ui.started.size(), c.started ? 1u : 0u);
-    }
-}
-
-TEST(OutsidePrograms, BackOfficePresenceMeansTheSharedFolderIsReachable) {
-    TestStation t;
-    EXPECT_TRUE(back_office_reachable(t.st(), t.s().svc));
-    EXPECT_EQ(t.st().backofficemissing, 0);
-    fs::remove(t.home() / "server" / kBackOfficeProgram);
-    EXPECT_FALSE(back_office_reachable(t.st(), t.s().svc));
-    EXPECT_EQ(t.st().backofficemissing, 1);
-}
 
 TEST(OutsidePrograms, RequestLinesAreAppendedAndTheFieldsZeroed) {
     TestStation t;

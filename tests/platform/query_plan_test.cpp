@@ -41,6 +41,11 @@ struct PlanCase {
 
 TEST(QueryPlan, ReportStatementsSearchAnIndexAndNeverScanXact) {
     const std::string ticket = "select sum(poschitbase) from xact where ticket = 1001";
+    const std::string range_ordered = kRange.substr(0, kRange.size() - 1) + "' order by ";
+    const std::string server = " from xact where status >= 2 and server = 27";
+    const std::string tender =
+        " from xact where postendtype = 3 and posbatch > '0' and status > -10";
+    // clang-format off
     const std::vector<PlanCase> cases = {
         // The ticket lists, per ticket: the three sums, the service-charge lines, the row.
         {ticket + " and (itemnumber > 0 or itemnumber = -5) and status > -10" + kRange,
@@ -48,45 +53,28 @@ TEST(QueryPlan, ReportStatementsSearchAnIndexAndNeverScanXact) {
         {"select sum(poschittax) from xact where ticket = 1001 and itemnumber > 0" + kRange,
          "xact_ticket", true},
         {"select sum(poschitsrvchg) from xact where ticket = 1001 and itemnumber = -2 and "
-         "status > -10" +
-             kRange,
-         "xact_ticket", true},
+         "status > -10" + kRange, "xact_ticket", true},
         {"select * from xact where ticket = 1001 and status > -10" + kRange, "xact_ticket", false},
         {"select * from xact where ticket = 1001 and poschitdate between 20210101 and 20211231",
          "xact_ticket", false},
         // The ticket and server selections of a range.
-        {"select distinct ticket from xact where status >= 2" +
-             kRange.substr(0, kRange.size() - 1) + "' order by ticket",
+        {"select distinct ticket from xact where status >= 2" + range_ordered + "ticket",
          "xact_date", true},
-        {"select distinct server from xact where status >= 2" +
-             kRange.substr(0, kRange.size() - 1) + "' order by server",
+        {"select distinct server from xact where status >= 2" + range_ordered + "server",
          "xact_date", false},
         // Server totals, per server.
-        {"select sum(poschitbase) from xact where status >= 2 and server = 27 and (itemnumber > 0 "
-         "or itemnumber = -5)" +
-             kRange,
+        {"select sum(poschitbase)" + server + " and (itemnumber > 0 or itemnumber = -5)" + kRange,
          "xact_server", true},
-        {"select sum(poschitsrvchg) from xact where status >= 2 and server = 27 and itemnumber = "
-         "-2" +
-             kRange,
-         "xact_server", true},
-        {"select * from xact where status >= 2 and server = 27" + kRange, "xact_server", false},
+        {"select sum(poschitsrvchg)" + server + " and itemnumber = -2" + kRange, "xact_server", true},
+        {"select *" + server + kRange, "xact_server", false},
         // Tender totals, payments on account and the drawer, per tender type.
-        {"select sum(poschitbase) from xact where postendtype = 3 and posbatch > '0' and status > "
-         "-10" +
-             kRange,
-         "xact_tender", true},
-        {"select count(poschitbase) from xact where postendtype = 3 and posbatch > '0' and status "
-         "> -10" +
-             kRange,
-         "xact_tender", true},
+        {"select sum(poschitbase)" + tender + kRange, "xact_tender", true},
+        {"select count(poschitbase)" + tender + kRange, "xact_tender", true},
         {"select sum(poschitbase) from xact where itemnumber = -3 and postendtype = 3 and status > "
-         "-10" +
-             kRange,
-         "xact_tender", true},
-        {"select * from xact where postendtype = 3 and posbatch > '0' and status > -10" + kRange,
-         "xact_tender", false},
+         "-10" + kRange, "xact_tender", true},
+        {"select *" + tender + kRange, "xact_tender", false},
     };
+    // clang-format on
     test::TempDir dir;
     auto db = test::create_database(dir / "KOVRAX03.MDB", "transactions.sql");
     db.reset();

@@ -196,22 +196,6 @@ TEST_F(Statements, EveryStatementShapeOfTheReportsGivesTheExpectedRows) {
     }
 }
 
-TEST_F(Statements, RemovedItemsCopyAndEmptyingRunAsWritten) {
-    report->execute("delete * from xact");
-    auto source = xact->open_recordset("select * from xact where status = -76 or status = -86");
-    auto copy = report->open_recordset("select * from xact", SetKind::Updatable);
-    for (; !source.eof(); source.move_next()) {
-        copy.add_new();
-        for (std::size_t i = 0; i < source.field_count(); ++i) copy.set(i, source.field(i));
-        copy.update();
-    }
-    EXPECT_EQ(rows_of(*report, "select * from xact order by server, ticket",
-                      {"server", "ticket", "poschitbase", "trantime"}),
-              (std::vector<std::string>{"8|102|$5.0000|23:59:59", "9|106|$2.5000|11:00:00"}));
-    report->execute("DELETE\t*\n FROM ar");
-    EXPECT_EQ(report->open_recordset("select * from ar").record_count(), 0);
-}
-
 TEST(TranslateDialect, OnlyDeleteStarIsRewritten) {
     const std::pair<std::string, std::string> cases[] = {
         {"delete * from ar", "delete from ar"},
