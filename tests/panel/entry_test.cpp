@@ -26,24 +26,19 @@ TEST(Entry, KeypadAndKeyboardWriteIntoTheActiveBox) {
         const char* keys;
         const char* text;
     } cases[] = {
-        {"txtfromhour", true, "27", "23"},
-        {"txttohour", true, "19", "19"},
-        {"txtfromminute", true, "75", "59"},
-        {"txttominute", true, "75", "59"},
+        // clang-format off
+        {"txtfromhour", true, "27", "23"}, {"txttohour", true, "19", "19"},
+        {"txtfromminute", true, "75", "59"}, {"txttominute", true, "75", "59"},
         {"txtfromhour", true, "123", "123"},  // a third digit is appended
         {"txtfromhour", true, "24B", "2"},    // capped to 23, then Bksp
-        {"txtfromdate", true, "0904B", "090"},
-        {"txtfromdate", true, "09C", ""},
-        {"txtpassword", true, "B", ""},
-        {"txtempid", true, "42", "42"},
-        {"txtfromdate", true, "0904E", "20200904"},
-        {"txtfromdate", false, "0904\r", "20200904"},
+        {"txtfromdate", true, "0904B", "090"}, {"txtfromdate", true, "09C", ""},
+        {"txtpassword", true, "B", ""}, {"txtempid", true, "42", "42"},
+        {"txtfromdate", true, "0904E", "20200904"}, {"txtfromdate", false, "0904\r", "20200904"},
         {"txttodate", false, "123456789", "12345678"},
-        {"txtfromdate", false, "20201231\r", "20201231"},
-        {"txtfromdate", false, "123\r", "123"},
-        {"txtfromhour", false, "123", "12"},
-        {"txttominute", false, "7", "7"},
+        {"txtfromdate", false, "20201231\r", "20201231"}, {"txtfromdate", false, "123\r", "123"},
+        {"txtfromhour", false, "123", "12"}, {"txttominute", false, "7", "7"},
         {"txtfromhour", false, "ab", "ab"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.box) + (c.keypad ? " keypad " : " typed ") + c.keys);

@@ -20,20 +20,16 @@ TEST(SplitItems, FollowsTheDelimitedReadRule) {
         const char* text;
         Items items;
     };
+    // clang-format off
     const std::vector<Case> cases = {
         {"POSUNIT=3\nNODENUMBER=7\n", {"POSUNIT=3", "NODENUMBER=7"}},
         {"POSUNIT=3\r\nMAPDRIVE=F:\\\r\n", {"POSUNIT=3", "MAPDRIVE=F:\\"}},
-        {"a\rb", {"a", "b"}},
-        {"   posunit=3  ", {"posunit=3  "}},
-        {"a,b, c", {"a", "b", "c"}},
-        {"\"a,b\" junk,c", {"a,b", "c"}},
-        {"  \"quoted\"", {"quoted"}},
-        {"\"open to the end", {"open to the end"}},
-        {"\n\n  \nx\n\n", {"x"}},
-        {"a,", {"a", ""}},
-        {",,", {"", "", ""}},
-        {"", {}},
+        {"a\rb", {"a", "b"}}, {"   posunit=3  ", {"posunit=3  "}}, {"a,b, c", {"a", "b", "c"}},
+        {"\"a,b\" junk,c", {"a,b", "c"}}, {"  \"quoted\"", {"quoted"}},
+        {"\"open to the end", {"open to the end"}}, {"\n\n  \nx\n\n", {"x"}}, {"a,", {"a", ""}},
+        {",,", {"", "", ""}}, {"", {}},
     };
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(split_items(c.text), c.items) << c.text;
 }
 

@@ -13,17 +13,13 @@ namespace tillora {
 namespace {
 
 TEST(CurrencyFromDouble, RoundsTheTypedDecimalHalfAwayFromZeroAndRefusesOutOfRange) {
+    // clang-format off
     const std::pair<double, std::int64_t> cases[] = {
-        {0.1 + 0.2, 3000},
-        {1.005, 10050},
+        {0.1 + 0.2, 3000}, {1.005, 10050},
         {1.00005, 10001},  // 1.0000499999... rounds as typed
-        {-1.00005, -10001},
-        {0.00004, 0},
-        {0.00005, 1},
-        {-0.00005, -1},
-        {-0.0, 0},
-        {123456789.1234, 1234567891234},
-        {9e14, 9000000000000000000}};
+        {-1.00005, -10001}, {0.00004, 0}, {0.00005, 1}, {-0.00005, -1}, {-0.0, 0},
+        {123456789.1234, 1234567891234}, {9e14, 9000000000000000000}};
+    // clang-format on
     for (const auto& [value, units] : cases) {
         EXPECT_EQ(Currency::from_double(value).units, units) << value;
     }
@@ -44,30 +40,24 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
 }
 
 TEST(PlainNumber, WritesTheShortestDecimalWithoutExponent) {
-    const std::pair<double, const char*> cases[] = {{12.5, "12.5"},
-                                                    {-0.0, "0"},
-                                                    {-3.75, "-3.75"},
-                                                    {0.1 + 0.2, "0.30000000000000004"},
-                                                    {100000000000000.5, "100000000000000.5"},
-                                                    {1e-7, "0.0000001"},
-                                                    {20200904, "20200904"}};
+    // clang-format off
+    const std::pair<double, const char*> cases[] = {
+        {12.5, "12.5"}, {-0.0, "0"}, {-3.75, "-3.75"}, {0.1 + 0.2, "0.30000000000000004"},
+        {100000000000000.5, "100000000000000.5"}, {1e-7, "0.0000001"}, {20200904, "20200904"}};
+    // clang-format on
     for (const auto& [value, text] : cases) EXPECT_EQ(plain_number(value), text) << value;
 }
 
 TEST(DefaultText, GivesTheExportFormOfEveryKindOfValue) {
+    using C = Currency;
+    // clang-format off
     const std::pair<Value, const char*> cases[] = {
-        {Value(), ""},
-        {Value::null(), ""},
-        {Value("abc "), "abc "},
-        {Value(42), "42"},
-        {Value(std::int64_t{-7}), "-7"},
-        {Value(12.5), "12.5"},
-        {Value(Currency::from_units(125000)), "12.5"},
-        {Value(Currency::from_units(123450000)), "12345"},
-        {Value(Currency::from_units(-2500)), "-0.25"},
-        {Value(Currency::from_units(1)), "0.0001"},
-        {Value(Currency::from_units(-123456)), "-12.3456"},
-        {Value(Currency::from_units(0)), "0"}};
+        {Value(), ""}, {Value::null(), ""}, {Value("abc "), "abc "}, {Value(42), "42"},
+        {Value(std::int64_t{-7}), "-7"}, {Value(12.5), "12.5"},
+        {Value(C::from_units(125000)), "12.5"}, {Value(C::from_units(123450000)), "12345"},
+        {Value(C::from_units(-2500)), "-0.25"}, {Value(C::from_units(1)), "0.0001"},
+        {Value(C::from_units(-123456)), "-12.3456"}, {Value(C::from_units(0)), "0"}};
+    // clang-format on
     for (const auto& [value, text] : cases) {
         EXPECT_EQ(default_text(value), text);
         EXPECT_EQ(value.as_text(), text);
@@ -79,14 +69,12 @@ TEST(ValueConversions, ConvertBetweenTextNumbersAndMoney) {
     EXPECT_DOUBLE_EQ(Value(Currency::from_units(-32000)).as_double(), -3.2);
     EXPECT_DOUBLE_EQ(Value::null().as_double(), 0);
 
-    const std::pair<Value, std::int64_t> ints[] = {{Value(2.5), 3},
-                                                   {Value(-2.5), -3},
-                                                   {Value(2.4), 2},
-                                                   {Value(Currency::from_units(-25000)), -3},
-                                                   {Value(Currency::from_units(24999)), 2},
-                                                   {Value(" 17 apples"), 17},
-                                                   {Value::null(), 0},
-                                                   {Value(std::int64_t{9000000000}), 9000000000}};
+    // clang-format off
+    const std::pair<Value, std::int64_t> ints[] = {
+        {Value(2.5), 3}, {Value(-2.5), -3}, {Value(2.4), 2}, {Value(Currency::from_units(-25000)), -3},
+        {Value(Currency::from_units(24999)), 2}, {Value(" 17 apples"), 17}, {Value::null(), 0},
+        {Value(std::int64_t{9000000000}), 9000000000}};
+    // clang-format on
     for (const auto& [value, expected] : ints)
         EXPECT_EQ(value.as_int(), expected) << value.as_text();
 
@@ -106,25 +94,16 @@ struct PatternCase {
 };
 
 TEST(FormatPattern, FormatsMoneyExactlyWithTheReportPatterns) {
+    // clang-format off
     const PatternCase cases[] = {
-        {0, "#####.#0", ".00"},
-        {125000, "#####.#0", "12.50"},
-        {-32000, "#####.#0", "-3.20"},
-        {-5000, "#####.#0", "-.50"},
-        {1234567800, "#####.#0", "123456.78"},
-        {50, "####.#0", ".01"},
-        {49, "####.#0", ".00"},
-        {-50, "######.#0", "-.01"},
-        {-49, "######.#0", ".00"},
-        {12345, "#######.#0", "1.23"},
-        {12350, "#######.#0", "1.24"},
-        {25000, "###0", "3"},
-        {-25000, "###0", "-3"},
-        {24999, "###0", "2"},
-        {0, "###0", "0"},
-        {-4000, "###0", "0"},
+        {0, "#####.#0", ".00"}, {125000, "#####.#0", "12.50"}, {-32000, "#####.#0", "-3.20"},
+        {-5000, "#####.#0", "-.50"}, {1234567800, "#####.#0", "123456.78"}, {50, "####.#0", ".01"},
+        {49, "####.#0", ".00"}, {-50, "######.#0", "-.01"}, {-49, "######.#0", ".00"},
+        {12345, "#######.#0", "1.23"}, {12350, "#######.#0", "1.24"}, {25000, "###0", "3"},
+        {-25000, "###0", "-3"}, {24999, "###0", "2"}, {0, "###0", "0"}, {-4000, "###0", "0"},
         {123456780000, "###0", "12345678"},
         {std::numeric_limits<std::int64_t>::min(), "#####.#0", "-922337203685477.58"}};
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(format_pattern(Currency::from_units(c.units), c.pattern), c.text)
             << c.units << " " << c.pattern;
@@ -154,12 +133,13 @@ TEST(Columns, AlignAndCutToTheColumnWidth) {
         std::size_t width;
         const char* text;
     };
-    const MoneyCase money[] = {{0, "#####.#0", 8, "     .00"},
-                               {-32000, "####.#0", 7, "  -3.20"},
-                               {1234567800, "#####.#0", 8, "23456.78"},
-                               {1000000000, "#####.#0", 8, "00000.00"},
-                               // 9999.9999 rounds up to 10000.00, then loses its first digit.
-                               {99999999, "####.#0", 7, "0000.00"}};
+    // clang-format off
+    const MoneyCase money[] = {
+        {0, "#####.#0", 8, "     .00"}, {-32000, "####.#0", 7, "  -3.20"},
+        {1234567800, "#####.#0", 8, "23456.78"}, {1000000000, "#####.#0", 8, "00000.00"},
+        // 9999.9999 rounds up to 10000.00, then loses its first digit.
+        {99999999, "####.#0", 7, "0000.00"}};
+    // clang-format on
     for (const auto& c : money) {
         EXPECT_EQ(money_column(Currency::from_units(c.units), c.pattern, c.width), c.text)
             << c.units;

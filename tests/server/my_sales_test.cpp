@@ -97,20 +97,12 @@ TEST(MySalesSummary, WritesTheAuditEntryWithTheEmployeeUnlessNewempClearedIt) {
 }
 
 TEST(MySalesSummary, ItemTextDropsTheQuantityAndCleansTheRest) {
+    // clang-format off
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"2 Burger", "Burger"},
-        {"12 Wings", " Wings"},
-        {"Fries", "Fries"},
-        {"0 Soup", "0 Soup"},
-        {"-1 Refund", "-1 Refund"},
-        {"", ""},
-        {"1", ""},
-        {"12", ""},
-        {"3 ", ""},
-        {"Fish & Chips!", "Fish & Chips!"},
-        {"a,b\"c\td", "a b c d"},
-        {"\xc3\xa9", "  "},
-    };
+        {"2 Burger", "Burger"}, {"12 Wings", " Wings"}, {"Fries", "Fries"}, {"0 Soup", "0 Soup"},
+        {"-1 Refund", "-1 Refund"}, {"", ""}, {"1", ""}, {"12", ""}, {"3 ", ""},
+        {"Fish & Chips!", "Fish & Chips!"}, {"a,b\"c\td", "a b c d"}, {"\xc3\xa9", "  "}};
+    // clang-format on
     TestStation t;
     for (const auto& [memo, text] : cases) {
         EXPECT_EQ(item_text(t.s(), memo), text) << memo;
@@ -119,15 +111,11 @@ TEST(MySalesSummary, ItemTextDropsTheQuantityAndCleansTheRest) {
 }
 
 TEST(MySalesSummary, TenderLabelDropsPaidBy) {
+    // clang-format off
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"Paid by Cash", "Cash"},
-        {"Paid by ", ""},
-        {"Paid by", ""},
-        {"Cash", "Cash"},
-        {"paid by Visa", "paid by Visa"},
-        {"Gift Paid by X", "d by X"},
-        {"", ""},
-    };
+        {"Paid by Cash", "Cash"}, {"Paid by ", ""}, {"Paid by", ""}, {"Cash", "Cash"},
+        {"paid by Visa", "paid by Visa"}, {"Gift Paid by X", "d by X"}, {"", ""}};
+    // clang-format on
     for (const auto& [memo, label] : cases) EXPECT_EQ(tender_label(memo), label) << memo;
 }
 

@@ -38,19 +38,15 @@ struct Case {
 };
 
 TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
+    // clang-format off
     const std::vector<Case> cases = {
-        {"closed",
-         cmdserver4_click,
-         "All Servers - Closed Tickets",
-         "Server Totals Report",
+        {"closed", cmdserver4_click, "All Servers - Closed Tickets", "Server Totals Report",
          {"5            12.00   2.70    .96   15.66", "7         23456.78    .40    .0023457.18",
           "Totals:   23468.78   3.10    .9623472.84"}},
-        {"cleared",
-         cmdserver6_click,
-         "Server Cleared Ticket Totals",
-         "Server 'Clear' Totals",
+        {"cleared", cmdserver6_click, "Server Cleared Ticket Totals", "Server 'Clear' Totals",
          {"7             3.00    .30    .24    3.54", "Totals:       3.00    .30    .24    3.54"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;

@@ -267,14 +267,12 @@ TEST(DemoGenerator, OfflineUnitAndNodeShapeTheInstallationAndAFullFolderIsRefuse
 }
 
 TEST(DemoOptions, BadCommandLinesAreRefused) {
-    const std::vector<std::vector<std::string>> bad = {{},
-                                                       {"--unit", "3"},
-                                                       {"--folder"},
-                                                       {"--folder", "x", "--colour", "red"},
-                                                       {"--folder", "x", "--unit", "100"},
-                                                       {"--folder", "x", "--tickets", "ten"},
-                                                       {"--folder", "x", "--start", "20210230"},
-                                                       {"--folder", "x", "--seed", "-1"}};
+    // clang-format off
+    const std::vector<std::vector<std::string>> bad = {
+        {}, {"--unit", "3"}, {"--folder"}, {"--folder", "x", "--colour", "red"},
+        {"--folder", "x", "--unit", "100"}, {"--folder", "x", "--tickets", "ten"},
+        {"--folder", "x", "--start", "20210230"}, {"--folder", "x", "--seed", "-1"}};
+    // clang-format on
     for (const auto& args : bad) {
         EXPECT_THROW(parse_demo_options(args), DemoError) << (args.empty() ? "" : args.back());
     }
