@@ -46,26 +46,16 @@ TEST(CreditCardReport, ListsTheFirstSettledCardPaymentOfEachCardTicket) {
     t.s().form.txtfromhour.text = "22";  // the time of day does not filter the list
     cmdcreditcard_click(t.s());
     ASSERT_EQ(t.jobs().size(), 1u);
-    const std::vector<std::string> expected = {"Credit Card Report",
-                                               "Date printed: 09-04-2020 Time: 14:37:05",
-                                               "From date: 20200904 to: 20200904",
-                                               "Time range   : - ",
-                                               "Printed by Emp#: 12",
-                                               "Workstation #  : 03",
-                                               kDash39,
-                                               "Ticket Card# Name        ExpDate   Total",
-                                               "   RefCode-AuthCode       OrderID/RefNo",
-                                               kDash39,
-                                               "301     1111 Jane Smith  9 /2025   12.34",
-                                               "  REF123                  ORD9          ",
-                                               " ",
-                                               "302       12 Bob         12/27     50.00",
-                                               "  R2                      O2            ",
-                                               " ",
-                                               "Total:                             62.34",
-                                               kDash39,
-                                               "Count:   2",
-                                               kDash39};
+    // clang-format off
+    const Lines expected = {
+        "Credit Card Report", "Date printed: 09-04-2020 Time: 14:37:05",
+        "From date: 20200904 to: 20200904", "Time range   : - ", "Printed by Emp#: 12",
+        "Workstation #  : 03", kDash39, "Ticket Card# Name        ExpDate   Total",
+        "   RefCode-AuthCode       OrderID/RefNo", kDash39,
+        "301     1111 Jane Smith  9 /2025   12.34", "  REF123                  ORD9          ", " ",
+        "302       12 Bob         12/27     50.00", "  R2                      O2            ", " ",
+        "Total:                             62.34", kDash39, "Count:   2", kDash39};
+    // clang-format on
     EXPECT_EQ(t.jobs()[0], expected + test::paper_feed());
     EXPECT_EQ(t.st().reportbusy, 0);
 }
@@ -78,19 +68,15 @@ TEST(CreditCardReport, EmptyRangesAndDatesInReverse) {
         bool closeout;
         std::vector<std::string> boxes;
     };
+    const std::string none = "MSGBOX Oops... | No credit card transactions between ";
+    // clang-format off
     const std::vector<Case> cases = {
-        {"dates in reverse are not exchanged",
-         "20200905",
-         "20200904",
-         false,
-         {"MSGBOX Oops... | No credit card transactions between 20200905 and 20200904"}},
-        {"no card tickets",
-         "20200801",
-         "20200802",
-         false,
-         {"MSGBOX Oops... | No credit card transactions between 20200801 and 20200802"}},
+        {"dates in reverse are not exchanged", "20200905", "20200904", false,
+         {none + "20200905 and 20200904"}},
+        {"no card tickets", "20200801", "20200802", false, {none + "20200801 and 20200802"}},
         {"the close-out run says nothing", "20200801", "20200802", true, {}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;
@@ -140,18 +126,13 @@ TEST(RemovedItems, GroupsRemovedLinesByServerWithSubtotals) {
     ASSERT_EQ(jobs.size(), 2u);
     const auto& job = jobs[1];
     EXPECT_EQ(job[0], "Removed Items");
-    const std::vector<std::string> expected = {"Server Ticket    Item Desc         Base",
-                                               "7      101       Caesar Salad     12.50",
-                                               "7      103       Soup              4.00",
-                                               "Server Total:                     16.50",
-                                               kBlank,
-                                               "9      102       Steak Frites    -30.00",
-                                               "Server Total:                    -30.00",
-                                               kBlank,
-                                               "Grand Total:                     -13.50",
-                                               kDash40,
-                                               "Removed Count:   3",
-                                               kDash40};
+    // clang-format off
+    const Lines expected = {
+        "Server Ticket    Item Desc         Base", "7      101       Caesar Salad     12.50",
+        "7      103       Soup              4.00", "Server Total:                     16.50", kBlank,
+        "9      102       Steak Frites    -30.00", "Server Total:                    -30.00", kBlank,
+        "Grand Total:                     -13.50", kDash40, "Removed Count:   3", kDash40};
+    // clang-format on
     EXPECT_EQ(lines_from(job, 7), expected + test::paper_feed());
 }
 
@@ -161,12 +142,12 @@ TEST(RemovedItems, NothingRemovedPrintsZeroTotalsAndCloseOutHasNoBlankLines) {
     cmdserver9_click(t.s());
     const auto lines = t.closeout();
     ASSERT_GE(lines.size(), 7u);
-    const std::vector<std::string> expected = {"Server Ticket    Item Desc         Base",
-                                               "Server Total:                       .00",
-                                               "Grand Total:                        .00",
-                                               kDash40,
-                                               "Removed Count:   ",
-                                               kDash40};
+    const Lines expected = {"Server Ticket    Item Desc         Base",
+                            "Server Total:                       .00",
+                            "Grand Total:                        .00",
+                            kDash40,
+                            "Removed Count:   ",
+                            kDash40};
     EXPECT_EQ(lines_from(lines, 7), expected);
     EXPECT_EQ(lines[2], "Printed by   :CENTRAL");
 }

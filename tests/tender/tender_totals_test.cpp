@@ -126,10 +126,9 @@ struct DetailCase {
 };
 
 TEST_F(TenderTotals, PoaDetailListsPaymentsOnAccountOfTheAuditFile) {
+    // clang-format off
     const DetailCase cases[] = {
-        {"in range",
-         "20200904",
-         "20200904",
+        {"in range", "20200904", "20200904",
          "09042020\\10:15\\E#12\\POA\\4711\\25.00\n"
          "09042020\\10:20\\E#12\\PaidOut 12.50\n"
          "09032020\\09:00\\E#12\\POA\\1\\5.00\n"
@@ -138,13 +137,11 @@ TEST_F(TenderTotals, PoaDetailListsPaymentsOnAccountOfTheAuditFile) {
          "09042020\\12:00\\POA\\\n",
          {"E#12 Acct# 4711                  25.00", "E#7 Acct# 4712   Jones           40.00",
           "POA" + std::string(35, ' ')}},
-        {"across a year end",
-         "20261228",
-         "20270103",
-         "12292026\\10:15\\E#12\\POA\\4711\\25.00\n01022027\\10:15\\E#12\\POA\\4711\\25.00\n",
-         {}},
+        {"across a year end", "20261228", "20270103",
+         "12292026\\10:15\\E#12\\POA\\4711\\25.00\n01022027\\10:15\\E#12\\POA\\4711\\25.00\n", {}},
         {"no audit file", "20200904", "20200904", nullptr, {}},
     };
+    // clang-format on
     for (const DetailCase& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;
