@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "support/test_support.h"
 
@@ -21,21 +22,27 @@ void add_config(const std::filesystem::path& db, const std::string& table, const
     test::insert_row(*d, table, row);
 }
 
-TEST(MasterConfig, WorkstationReadsItsOwnConfigTable) {
-    test::TestStation t;
-    add_config(t.home() / "kovra03.mdb", "config", config_row("000000000000000 2"));
-    ModuleState& st = t.st();
-    EXPECT_TRUE(load_master_config(st, t.s().svc));
-    EXPECT_EQ(st.dbpath, "kovra03.mdb");
-    EXPECT_EQ(st.sqlstring, "select * from config");
-    EXPECT_EQ(st.session, 1234);
-    EXPECT_EQ(st.empvalmethod, 2);
-    EXPECT_EQ(st.offlinemode, 1);
-    EXPECT_EQ(st.localprinter, 1);
-    EXPECT_EQ(st.newemp, 1);
-    EXPECT_EQ(st.printertype, 0);  // the 16th character is a blank
-    EXPECT_DOUBLE_EQ(st.arglsrvchg, 0.25);
-    EXPECT_TRUE(t.boxes().empty());
+TEST(MasterConfig, WorkstationReadsItsOwnConfigTableAndEmptyFieldsGiveZero) {
+    using Fields = std::tuple<long, int, int, int, int, int, double>;
+    const std::pair<Row, Fields> cases[] = {
+        // The 16th character of regflags is a blank: printer type 0.
+        {config_row("000000000000000 2"), {1234, 2, 1, 1, 1, 0, 0.25}},
+        {{{"regflags", "xxxxxxxxxxxxxxx3"}}, {0, 0, 0, 0, 0, 3, 0.0}},
+    };
+    for (const auto& [row, fields] : cases) {
+        test::TestStation t;
+        add_config(t.home() / "kovra03.mdb", "config", row);
+        ModuleState& st = t.st();
+        st.arglsrvchg = 9;
+        EXPECT_TRUE(load_master_config(st, t.s().svc));
+        EXPECT_EQ(st.dbpath, "kovra03.mdb");
+        EXPECT_EQ(st.sqlstring, "select * from config");
+        EXPECT_EQ(Fields(st.session, st.empvalmethod, st.offlinemode, st.localprinter, st.newemp,
+                         st.printertype, st.arglsrvchg),
+                  fields)
+            << std::get<5>(fields);
+        EXPECT_TRUE(t.boxes().empty());
+    }
 }
 
 TEST(MasterConfig, PrinterTypeFromTheSixteenthCharacterOfRegflags) {
@@ -47,19 +54,6 @@ TEST(MasterConfig, PrinterTypeFromTheSixteenthCharacterOfRegflags) {
     for (const auto& [flags, type] : cases) {
         EXPECT_EQ(printer_type_from_regflags(flags), type) << flags;
     }
-}
-
-TEST(MasterConfig, EmptyNumericFieldsGiveZero) {
-    test::TestStation t;
-    add_config(t.home() / "kovra03.mdb", "config", {{"regflags", "xxxxxxxxxxxxxxx3"}});
-    ModuleState& st = t.st();
-    st.arglsrvchg = 9;
-    EXPECT_TRUE(load_master_config(st, t.s().svc));
-    EXPECT_EQ(st.session, 0);
-    EXPECT_EQ(st.empvalmethod, 0);
-    EXPECT_EQ(st.localprinter, 0);
-    EXPECT_EQ(st.printertype, 3);
-    EXPECT_EQ(st.arglsrvchg, 0);
 }
 
 TEST(MasterConfig, EmptyTableLoadsNothingAndSaysNothing) {

@@ -14,16 +14,11 @@ using test::TestStation;
 const std::string kSeparator(39, '*');
 
 void add_some_sales(TestStation& t) {
-    t.add_lines({
-        {{"ticket", 1}, {"server", 7}, {"poschitbase", 10.0}},
-        {{"ticket", 1},
-         {"server", 7},
-         {"itemnumber", -1},
-         {"postendtype", 1},
-         {"posbatch", "12"},
-         {"posmemo", "Paid by Cash"},
-         {"poschitbase", 10.0}},
-    });
+    // clang-format off
+    t.add_lines({{{"ticket", 1}, {"server", 7}, {"poschitbase", 10.0}},
+                 {{"ticket", 1}, {"server", 7}, {"itemnumber", -1}, {"postendtype", 1},
+                  {"posbatch", "12"}, {"posmemo", "Paid by Cash"}, {"poschitbase", 10.0}}});
+    // clang-format on
     test::write_file(t.home() / "audit03.txt", "09042020\\10:00\\E#7\\Ticket 1 started\n");
 }
 

@@ -88,14 +88,6 @@ TEST_F(DemoStore, EveryDatabaseOpensThroughTheStoreWithItsRows) {
     for (const char* table : {"config01", "config03", "config10"}) {
         EXPECT_EQ(count(*history, std::string("select count(*) from ") + table), 1) << table;
     }
-    EXPECT_TRUE(fs::exists(home() / "server" / "ravo.exe"));
-
-    const auto node = test::file_lines(home() / "ravonode.ini");
-    const std::string base = home().string() + "/";
-    for (const std::string& line : {"MAPDRIVE=" + base + "server/", "LOCALDRIVE=" + base + "local/",
-                                    std::string("POSUNIT=3")}) {
-        EXPECT_NE(std::find(node.begin(), node.end(), line), node.end()) << line;
-    }
 }
 
 TEST_F(DemoStore, EachReportFamilyFindsData) {
