@@ -214,6 +214,7 @@ TEST(StatementKey, LiftsOnlyTheLiteralsOfConditions) {
         std::string text;
         std::vector<Value> params;
     };
+    // clang-format off
     const Case cases[] = {
         {"select sum(poschitbase) from xact where ticket = 12 and trantime between '00:00:00' "
          "and '23:59:59'",
@@ -221,17 +222,15 @@ TEST(StatementKey, LiftsOnlyTheLiteralsOfConditions) {
          {12, "00:00:00", "23:59:59"}},
         {"select * from config03", "select * from config03", {}},
         {"select * from t where c2 = 'a''b' and x = -5 order by 2 limit 3",
-         "select * from t where c2 = ? and x = -? order by 2 limit 3",
-         {"a'b", 5}},
+         "select * from t where c2 = ? and x = -? order by 2 limit 3", {"a'b", 5}},
         {"select 7, 'x' from t where \"col 1\" = 1.5 and [c 2] = 0x10 and b = x'01'",
-         "select 7, 'x' from t where \"col 1\" = 1.5 and [c 2] = 0x10 and b = x'01'",
-         {}},
+         "select 7, 'x' from t where \"col 1\" = 1.5 and [c 2] = 0x10 and b = x'01'", {}},
         {"select * from t where a = 1 -- 2\n and b = '-- 3'",
-         "select * from t where a = ? -- 2\n and b = ?",
-         {1, "-- 3"}},
+         "select * from t where a = ? -- 2\n and b = ?", {1, "-- 3"}},
         {"select * from t where a = ?", "select * from t where a = ?", {}},
         {"create index i on t (a) where a > 5", "create index i on t (a) where a > 5", {}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const auto key = detail::parametrise(c.sql);
         EXPECT_EQ(key.text, c.text) << c.sql;
