@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "panel/help.h"
-#include "panel/panel_buttons.h"
 #include "support/test_support.h"
 
 namespace tillora {
@@ -134,28 +132,6 @@ TEST(FormLoad, KvrunRunsTheCloseOutIntoAFreshFile) {
             EXPECT_EQ(run.s.form.caption, "Workstation Reports/Exports");
             EXPECT_EQ(run.s.form.focused, "");
         }
-    }
-}
-
-TEST(Help, ShowsTheTextAndAnyTouchHidesIt) {
-    for (const char* closer : {"frahelp", "lblhelp"}) {
-        SCOPED_TRACE(closer);
-        test::TestStation t;
-        FormModel& f = t.s().form;
-        f.txtempid.text = "42";
-        ASSERT_TRUE(click_panel_control(t.s(), "cmdhelp"));
-        EXPECT_TRUE(f.frahelp.visible);
-        EXPECT_TRUE(f.usable(f.lblhelp));
-        const std::string text = f.lblhelp.text;
-        EXPECT_EQ(text.rfind("\r\n" + std::string(26, ' ') + "<< Touch or Click Here", 0), 0u);
-        EXPECT_NE(text.find("time of day. You may elect"), std::string::npos);
-        const std::string end = "not time sensive and always include the entire day.";
-        EXPECT_EQ(text.substr(text.size() - end.size()), end);
-        click_panel_control(t.s(), "cmdhelp");
-        EXPECT_EQ(f.lblhelp.text, text);
-        ASSERT_TRUE(click_panel_control(t.s(), closer));
-        EXPECT_FALSE(f.frahelp.visible);
-        EXPECT_EQ(f.txtempid.text, "42");
     }
 }
 
