@@ -9,7 +9,6 @@
 namespace tillora {
 namespace {
 
-using test::kBlank;
 using test::Lines;
 using test::operator+;
 using test::Row;
