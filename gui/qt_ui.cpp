@@ -58,7 +58,7 @@ void QtUi::attach(QWidget* window) {
 
 Answer QtUi::message_box(const std::string& text, const std::string& title, Icon icon,
                          Buttons buttons, bool default_no) {
-    if (on_yield) on_yield();  // the window behind the box shows the model as it is now
+    show_model();
     const bool yes_no = buttons == Buttons::YesNo;
     QMessageBox box(qt_icon(icon), qs(title), display_text(text),
                     yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, window_);
@@ -77,7 +77,7 @@ Answer QtUi::message_box(const std::string& text, const std::string& title, Icon
 
 std::optional<std::string> QtUi::input_box(const std::string& prompt, const std::string& title,
                                            const std::string& initial) {
-    if (on_yield) on_yield();
+    show_model();
     QInputDialog dialog(window_);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(qs(title));
@@ -92,7 +92,7 @@ std::optional<std::string> QtUi::input_box(const std::string& prompt, const std:
 }
 
 std::string QtUi::file_dialog(const FileDialogRequest& request) {
-    if (on_yield) on_yield();
+    show_model();
     QFileDialog dialog(window_, qs(request.title), qs(request.initial_folder),
                        qt_name_filter(request.filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -112,18 +112,26 @@ void QtUi::yield() {
     // mirrored and the events processed at most every 2 ms, which nobody can tell apart.
     if (since_events_.isValid() && since_events_.elapsed() < kYieldIntervalMs) return;
     since_events_.start();
-    if (on_yield) on_yield();
+    show_model();
     QCoreApplication::processEvents();
 }
 
 void QtUi::keep_alive() {
     // Called for every printed line and every engine beat: repaint at most every 10 ms.
-    if (in_engine_step_ || (since_repaint_.isValid() && since_repaint_.elapsed() < 10)) return;
+    if (in_engine_step_ ||
+        (since_repaint_.isValid() && since_repaint_.elapsed() < kRepaintIntervalMs)) {
+        return;
+    }
     since_repaint_.start();
     in_engine_step_ = true;
-    if (on_yield) on_yield();
+    show_model();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     in_engine_step_ = false;
+}
+
+// The window mirrors the model as it is now (before a dialog opens over it, at a yield).
+void QtUi::show_model() {
+    if (on_yield) on_yield();
 }
 
 void QtUi::set_topmost(bool on) {

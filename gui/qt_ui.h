@@ -46,6 +46,8 @@ class QtUi : public Ui {
     QElapsedTimer since_repaint_;
     QElapsedTimer since_events_;
     static constexpr qint64 kYieldIntervalMs = 2;
+    static constexpr qint64 kRepaintIntervalMs = 10;
+    void show_model();
 };
 
 // A text of the model as Qt shows it: line breaks CR LF become LF.
