@@ -148,8 +148,7 @@ void print_list(Station& s, const TicketList& r) {
     print_header(s, r.title);
     const long rows =
         print_amount_section(s, rpt.get(),
-                             {"Ticket-Server Base    S/C    Tax   Total",
-                              "select * from ar where ardate > 0 order by ardate", "ardate",
+                             {"Ticket-Server Base    S/C    Tax   Total", kTicketListRows, "ardate",
                               "Ticket Count:   ", false, r.label_separator, "aracctnum"},
                              print);
     if (r.local_warning && rows > 0) {
@@ -196,6 +195,14 @@ void cmdserver8_click(Station& s) {
 }
 void cmdunsentxact_click(Station& s) {
     run_ticket_list(s, kUnsent);
+}
+
+std::string closed_ticket_selection(const Station& s) {
+    return selection(s, kAllClosed);
+}
+
+void gather_cleared_tickets(Station& s) {
+    gather(s, kCleared);
 }
 
 }  // namespace tillora

@@ -151,4 +151,32 @@ void create_private_file(const fs::path& path) {
     if (::close(fd) != 0) fail("create", path, errno);
 }
 
+void replace_private_file(const fs::path& path, std::string_view text) {
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+        throw FileError("cannot replace " + path.string() + ": it is a symbolic link");
+    }
+    std::string temporary = path.string() + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) fail("create a temporary file beside", path, errno);
+    try {
+        if (::fchmod(fd, 0640) != 0) {
+            const int error = errno;
+            ::close(fd);
+            fail("set the permissions of", temporary, error);
+        }
+        write_all(fd, std::string(text), temporary);
+        if (::fsync(fd) != 0) {
+            const int error = errno;
+            ::close(fd);
+            fail("write to", temporary, error);
+        }
+        if (::close(fd) != 0) fail("write to", temporary, errno);
+        if (::rename(temporary.c_str(), path.c_str()) != 0) fail("replace", path, errno);
+    } catch (const FileError&) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+}
+
 }  // namespace tillora

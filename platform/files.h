@@ -40,4 +40,10 @@ std::vector<std::string> read_items(const std::filesystem::path& path);
 // missing; used for files that carry card-holder names and member accounts.
 void create_private_file(const std::filesystem::path& path);
 
+// Replaces the file at `path` with `text` as a whole: written to a new temporary file in the same
+// folder (0640, whatever the umask), synced, then renamed over `path`, so a reader sees the old
+// file or the new one and never half of one. Refuses a symbolic link at `path`. Throws FileError
+// (the temporary file is removed then and `path` is left as it was).
+void replace_private_file(const std::filesystem::path& path, std::string_view text);
+
 }  // namespace tillora

@@ -2,34 +2,12 @@
 
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
+#include "engine/removed_lines.h"
 #include "panel/range.h"
 
 namespace tillora {
 
 namespace {
-
-// Copies every removed line of the range into xact of the report database, field by position.
-void gather(Station& s) {
-    ModuleState& st = s.st;
-    auto rpt = open_report_db(s);
-    st.sqlstring = "delete * from xact";
-    rpt->execute(st.sqlstring);
-    s.yield();
-    auto src = open_transaction_db(s);
-    st.sqlstring = "select * from xact where status = -76" + range_filter(st) + " order by ticket";
-    Recordset removed = src->open_recordset(st.sqlstring);
-    if (removed.record_count() == 0) return;
-    Recordset copy = rpt->open_recordset("select * from xact", SetKind::Updatable);
-    const std::size_t fields = std::min(removed.field_count(), copy.field_count());
-    for (; !removed.eof(); removed.move_next()) {
-        copy.add_new();
-        for (std::size_t i = 0; i < fields; ++i) copy.set(i, removed.field(i));
-        copy.update();
-        rpt->idle();
-        s.yield();
-    }
-    rpt->idle();
-}
 
 std::string total_line(const std::string& text, Currency amount) {
     return left_column(text, 30) + money_column(amount, "#####.#0", 9);
@@ -59,7 +37,7 @@ void print_removed(Station& s) {
     Currency subtotal, grand;
     long count = 0;
     skip_errors(s, [&] {
-        Recordset rs = rpt->open_recordset("select * from xact order by server, ticket");
+        Recordset rs = rpt->open_recordset(kRemovedLinesRows);
         while (!rs.eof()) {
             subtotal += rs.field("poschitbase").as_currency();
             ++count;
@@ -85,7 +63,8 @@ void print_removed(Station& s) {
 
 void cmdserver9_click(Station& s) {
     run_guarded_report(
-        s, "Removed Items", "Removed Items", [&] { gather(s); }, [&] { print_removed(s); });
+        s, "Removed Items", "Removed Items", [&] { gather_removed_lines(s); },
+        [&] { print_removed(s); });
 }
 
 }  // namespace tillora

@@ -29,14 +29,17 @@ const ServerTotals kServerClearTotals{"Server 'Clear' Totals", "Server Cleared T
                                       "status = -86", " and itemnumber > 0", false, false};
 // clang-format on
 
+constexpr const char* kServiceChargeLines = " and itemnumber = -2";
+
 // One work row for one server: its sums and the server of its first line in range.
 void add_server_row(Station& s, const ServerTotals& r, Database& src, Database& rpt, Recordset& ar,
                     const std::string& server) {
     const std::string f = range_filter(s.st);
     const std::string of_server = std::string(r.condition) + " and server = " + server;
     const std::string charges =
-        r.service_charge_lines ? "status >= 2 and server = " + server + " and itemnumber = -2" + f
-                               : "";
+        r.service_charge_lines
+            ? std::string(r.condition) + " and server = " + server + kServiceChargeLines + f
+            : "";
     sum_key_lines(s, src, of_server + r.lines + f, charges);
     Recordset row = src.open_recordset("select * from xact where " + of_server + f);
     add_amount_row(s, rpt, src, ar,
@@ -81,9 +84,8 @@ void print_totals(Station& s, const ServerTotals& r) {
     skip_errors(s, [&] { rpt = open_report_db(s); });
     print_header(s, r.title);
     print_amount_section(s, rpt.get(),
-                         {"Server        Base    S/C    Tax   Total",
-                          "select * from ar where aracctnum >= 0 order by aracctnum", "aracctnum",
-                          "Tender Count:   "},
+                         {"Server        Base    S/C    Tax   Total", kServerTotalsRows,
+                          "aracctnum", "Tender Count:   "},
                          print);
     feed_and_end(s);
     skip_errors(s, [&] { rpt.reset(); });
@@ -103,6 +105,16 @@ void cmdserver4_click(Station& s) {
 
 void cmdserver6_click(Station& s) {
     run_server_totals(s, kServerClearTotals);
+}
+
+void gather_server_totals(Station& s) {
+    gather(s, kServerTotals);
+}
+
+ServerTotalsLines server_totals_lines(const ModuleState& st) {
+    const std::string f = range_filter(st);
+    return {kServerTotals.condition + std::string(kServerTotals.lines) + f,
+            kServerTotals.condition + std::string(kServiceChargeLines) + f};
 }
 
 }  // namespace tillora

@@ -6,6 +6,7 @@
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
 #include "panel/range.h"
+#include "platform/files.h"
 #include "reports/tender/audit_frame.h"
 #include "reports/tender/tender_rows.h"
 #include "reports/tender/tender_types.h"
@@ -16,18 +17,6 @@ namespace {
 
 constexpr const char* kTicketBlankLine = "Ticket Count:________Total$_____________";
 constexpr const char* kCardLine = "Type_______Count_______Total$__________";
-
-// The paid out/in lines of the audit file in the range (dashed date keys).
-PaidOutIn scan_paid_out_in(Station& s) {
-    PaidOutIn paid;
-    const std::string name = audit_file_name(s.st);
-    if (report_file_present(s, name, "No audit file.", false)) {
-        for_each_line_in_range(s, name, dashed_key,
-                               [&](const std::string& line) { add_paid_out_in(line, paid); });
-    }
-    s.yield();
-    return paid;
-}
 
 // The label of a drawer row: the long label of a code 1-16, otherwise the stored memo; either
 // without its "Paid by ".
@@ -108,6 +97,19 @@ void print_drawer(Station& s) {
 }
 
 }  // namespace
+
+PaidOutIn scan_paid_out_in(Station& s, bool quiet) {
+    PaidOutIn paid;
+    const std::string name = audit_file_name(s.st);
+    const bool present =
+        quiet ? file_exists(s.path(name)) : report_file_present(s, name, "No audit file.", false);
+    if (present) {
+        for_each_line_in_range(s, name, dashed_key,
+                               [&](const std::string& line) { add_paid_out_in(line, paid); });
+    }
+    s.yield();
+    return paid;
+}
 
 void add_paid_out_in(const std::string& line, PaidOutIn& paid) {
     for (const char* keyword : {"PaidOut", "Paid-IN"}) {

@@ -18,6 +18,11 @@ struct PaidOutIn {
     double amount = 0;
 };
 
+// The paid outs and paid ins of the audit file in the range of the date boxes (dashed date keys),
+// as Balance Drawer prints them. A missing audit file gives none and shows "No audit file."
+// unless `quiet`.
+PaidOutIn scan_paid_out_in(Station& s, bool quiet = false);
+
 // Adds the "PaidOut" and the "Paid-IN" amount of one audit line (case-sensitive keyword at a
 // position above 10, amount after the keyword and one more character).
 void add_paid_out_in(const std::string& line, PaidOutIn& paid);

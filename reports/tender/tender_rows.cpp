@@ -104,7 +104,7 @@ TenderTableSums print_tender_rows(Station& s, Database* rpt,
     TenderTableSums sums;
     skip_errors(s, [&] {
         if (rpt == nullptr) return;
-        Recordset ar = rpt->open_recordset("select * from ar where covers > 0 order by covers");
+        Recordset ar = rpt->open_recordset(kTenderRows);
         for (; !ar.eof(); ar.move_next()) {
             ++sums.rows;
             sums.lines += static_cast<long>(ar.field("arlines").as_int());

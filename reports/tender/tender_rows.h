@@ -25,6 +25,9 @@ enum class TenderRows {
 // and totime as they stand. Throws StoreError when a database fails.
 void gather_tender_rows(Station& s, TenderRows kind);
 
+// The tender rows of the work table as every tender table prints them, in code order.
+inline constexpr const char* kTenderRows = "select * from ar where covers > 0 order by covers";
+
 // One tender line of 39 characters: code (3), label (20), count "###0" (4), amount "#####.#0"
 // (12).
 std::string tender_line(const std::string& code, const std::string& label, double count,
