@@ -16,6 +16,7 @@
 #include "platform/printer.h"
 #include "platform/ui.h"
 #include "reports/other/report_buttons.h"
+#include "summary/day_page.h"
 
 namespace tillora {
 
@@ -161,6 +162,7 @@ int run_closeout(const std::filesystem::path& home, const std::string& command_l
     s.print_all = [&ui, print_all = s.print_all](Station& station) {
         open_closeout_file(station, ui.start_batch());
         if (print_all) print_all(station);
+        write_closeout_page(station);
     };
     const std::string date = command_line.substr(5);
     if (!plausible_business_date(date)) {

@@ -11,10 +11,12 @@ namespace tillora {
 bool is_closeout_command(const std::string& command_line);
 
 // Runs the whole close-out for the installation in `home` without a display and without waiting:
-// start-up, every report into the close-out file, the request line. Messages go to `err`.
+// start-up, every report into the close-out file, the request line, then the day page beside the
+// close-out file. Messages go to `err`.
 // Returns 0 when every report ran; 1 when any failed or when start-up met a stop-level problem
 // (a configuration database missing or unreadable, a close-out file that cannot be replaced),
-// each written as a "*** " line at the top of the close-out file; kCloseoutAlreadyRunning
+// each written as a "*** " line at the top of the close-out file, or when the day page cannot be
+// written (a "*** " line at its end); kCloseoutAlreadyRunning
 // (without touching anything) while another close-out holds the installation's closeout.lock.
 inline constexpr int kCloseoutAlreadyRunning = 3;
 int run_closeout(const std::filesystem::path& home, const std::string& command_line,
