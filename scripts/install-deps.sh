@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the build, the tests, the demo and the fuzz targets need
-# (run as root). libclang-rt-14-dev holds libFuzzer and clang's sanitizer runtimes.
+# (run as root). libclang-rt-14-dev holds libFuzzer and clang's sanitizer runtimes; chromium
+# renders the day page in its browser test.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
@@ -10,6 +11,7 @@ packages=(
   qt6-base-dev
   libcups2-dev cups cups-client cups-filters
   xvfb xauth
+  chromium
   clang-14 libclang-rt-14-dev
 )
 if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then
