@@ -40,7 +40,7 @@ table{width:100%;border-collapse:collapse;font-variant-numeric:tabular-nums}
 .t tr.sum td{font-weight:600;border-bottom:none}
 .over{color:#24784a}.short{color:var(--neg)}
 .count+.count{margin-top:14px}
-.grid2{display:grid;grid-template-columns:repeat(auto-fit,minmax(260px,1fr));gap:14px}
+.grid2{display:grid;grid-template-columns:repeat(auto-fit,minmax(260px,1fr));column-gap:14px}
 .grid2>section{margin:0 0 14px}
 pre{font:12.5px/1.35 ui-monospace,"DejaVu Sans Mono","Liberation Mono",Menlo,Consolas,monospace;overflow-x:auto;margin:0;white-space:pre}
 @media (max-width:520px){main{padding:10px}section{padding:12px}.big .v{font-size:1.5rem}.t{font-size:12.5px}.t th,.t td{padding:4px 3px}.bars .l{width:46%}}
