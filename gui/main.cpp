@@ -12,23 +12,15 @@
 #include "gui/qt_ui.h"
 #include "panel/form_load.h"
 #include "platform/clock.h"
+#include "platform/command_line.h"
 #include "platform/printer.h"
 #include "reports/other/closeout.h"
 #include "reports/other/report_buttons.h"
 
 namespace {
 
-// The program's arguments as one command line.
-std::string command_line(int argc, char** argv) {
-    std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) line += ' ';
-        line += argv[i];
-    }
-    return line;
-}
-
-int run_window(QApplication& app, const std::filesystem::path& home, const std::string& command) {
+int run_window(QApplication& app, const std::filesystem::path& home, const std::string& command,
+               bool full_screen) {
     using namespace tillora;
     app.setFont(gui::ui_font(18));
     gui::QtUi ui;
@@ -54,31 +46,39 @@ int run_window(QApplication& app, const std::filesystem::path& home, const std::
         return 0;
     }
     window.refresh();
-    window.show();
-    window.place_on_screen();
+    if (full_screen) {
+        window.showFullScreen();
+    } else {
+        window.show();
+        window.place_on_screen();
+    }
     return app.exec();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::filesystem::path home = tillora::installation_folder(argv[0]);
-    // The close-out runs from cron on machines without a display: no Qt at all.
-    if (const std::string line = command_line(argc, argv); tillora::is_closeout_command(line)) {
-        return tillora::run_closeout(home, line, std::cerr);
-    }
-    if (!tillora::gui::display_available(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
-                                         std::getenv("QT_QPA_PLATFORM"))) {
-        std::cerr << tillora::gui::kNoDisplayMessage << '\n';
-        return 2;
-    }
-    QApplication app(argc, argv);
-    // Qt has taken its own options (-platform, -display ...) out of argv.
-    const std::string command = command_line(argc, argv);
-    try {
-        return run_window(app, home, command);
-    } catch (const std::exception& error) {
-        std::cerr << "tillora-reports: " << error.what() << '\n';
-        return 1;
-    }
+    using namespace tillora;
+    return run_program(
+        reports_program(), argc, argv,
+        [&](const CommandLine& line) {
+            const std::filesystem::path home = installation_folder(argv[0]);
+            const std::string command = line.operands.empty() ? "" : line.operands.front();
+            // The close-out runs from cron on machines without a display: no Qt at all.
+            if (is_closeout_command(command)) return run_closeout(home, command, std::cerr);
+            if (!gui::display_available(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+                                        std::getenv("QT_QPA_PLATFORM"))) {
+                std::cerr << gui::kNoDisplayMessage << '\n';
+                return 2;
+            }
+            int qt_argc = 1;
+            QApplication app(qt_argc, argv);
+            try {
+                return run_window(app, home, command, line.has("full-screen"));
+            } catch (const std::exception& error) {
+                std::cerr << "tillora-reports: " << error.what() << '\n';
+                return 1;
+            }
+        },
+        std::cout, std::cerr);
 }

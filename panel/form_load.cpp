@@ -2,8 +2,8 @@
 
 #include "app/master_config.h"
 #include "app/node_file.h"
-#include "app/today.h"
 #include "app/printer_setup.h"
+#include "app/today.h"
 #include "panel/entry.h"
 #include "panel/range.h"
 #include "platform/files.h"
@@ -55,6 +55,11 @@ bool is_kvrun(const std::string& command_line) {
 }
 
 void form_load(Station& s, const std::string& command_line) {
+    load_workstation(s);
+    start_mode(s, command_line);
+}
+
+void load_workstation(Station& s) {
     ModuleState& st = s.st;
     // Relative names resolve in the installation folder (Services::resolve).
     s.yield();
@@ -62,6 +67,9 @@ void form_load(Station& s, const std::string& command_line) {
     st.unitstr = two_digit_unit(st.posunit);
     load_master_config(st, s.svc);
     initial_printer_setup(s.st, s.svc);
+}
+
+void start_mode(Station& s, const std::string& command_line) {
     if (is_kvrun(command_line)) {
         start_closeout(s, command_line);
     } else {

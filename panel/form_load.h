@@ -18,6 +18,12 @@ bool is_kvrun(const std::string& command_line);
 // replaced, s.print_all). Failures are shown and start-up goes on.
 void form_load(Station& s, const std::string& command_line);
 
+// form_load in two halves, for a caller that checks the configuration in between (the close-out
+// refuses a bad business date before it touches a file): the steps both modes share (node file,
+// unitstr, master configuration, printer set-up), then the mode the command line chooses.
+void load_workstation(Station& s);
+void start_mode(Station& s, const std::string& command_line);
+
 // Shutdown: the databases are closed by their owners; yields once. Never cancels the unload.
 void form_unload(Station& s);
 

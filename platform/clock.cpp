@@ -83,4 +83,31 @@ bool parse_date_time(const std::string& text, DateTime& out) {
     return true;
 }
 
+bool is_calendar_date(const std::string& text) {
+    DateTime t;
+    return text.size() == 8 && read_digits(text, 0, 4, t.year) &&
+           read_digits(text, 4, 2, t.month) && read_digits(text, 6, 2, t.day) && t.year >= 1 &&
+           t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= days_in_month(t.year, t.month);
+}
+
+std::string date_number_text(const DateTime& t) {
+    return four(t.year) + two(t.month) + two(t.day);
+}
+
+DateTime add_days(DateTime t, int days) {
+    for (; days > 0; --days) {
+        if (++t.day > days_in_month(t.year, t.month)) {
+            t.day = 1;
+            if (++t.month > 12) t = DateTime{t.year + 1, 1, 1, t.hour, t.minute, t.second};
+        }
+    }
+    for (; days < 0; ++days) {
+        if (--t.day < 1) {
+            if (--t.month < 1) t = DateTime{t.year - 1, 12, 1, t.hour, t.minute, t.second};
+            t.day = days_in_month(t.year, t.month);
+        }
+    }
+    return t;
+}
+
 }  // namespace tillora

@@ -43,4 +43,11 @@ class FixedClock : public Clock {
 // Parses "YYYY-MM-DDTHH:MM:SS"; returns false when the text is not of that form.
 bool parse_date_time(const std::string& text, DateTime& out);
 
+// True when `text` is exactly eight digits YYYYMMDD naming a real calendar date (year 1 on).
+bool is_calendar_date(const std::string& text);
+// The date of `t` as YYYYMMDD ("20200904").
+std::string date_number_text(const DateTime& t);
+// `t` moved by whole days, the time of day kept.
+DateTime add_days(DateTime t, int days);
+
 }  // namespace tillora

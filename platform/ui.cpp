@@ -155,9 +155,10 @@ bool ScriptedUi::start_program(const std::string& path) {
 
 Answer UnattendedUi::message_box(const std::string& text, const std::string& title, Icon,
                                  Buttons buttons, bool default_no) {
+    // A question answered with its default is not news; a message may be.
+    if (buttons == Buttons::YesNo) return default_no ? Answer::No : Answer::Yes;
     err_ << escape_line_breaks(title) << ": " << escape_line_breaks(text) << '\n' << std::flush;
-    if (buttons == Buttons::Ok) return Answer::Ok;
-    return default_no ? Answer::No : Answer::Yes;
+    return Answer::Ok;
 }
 
 std::optional<std::string> UnattendedUi::input_box(const std::string&, const std::string&,

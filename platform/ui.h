@@ -88,8 +88,9 @@ class ScriptedUi : public Ui {
     bool in_yield_hook_ = false;  // keeps a hook that yields from running itself again
 };
 
-// The unattended run: every question gets its default button, every message goes to `err`
-// as one line "<title>: <text>", input boxes and file dialogs are cancelled. Never waits.
+// The unattended run: every question gets its default button without a word, every message
+// goes to `err` as one line "<title>: <text>", input boxes and file dialogs are cancelled.
+// Never waits.
 class UnattendedUi : public Ui {
   public:
     explicit UnattendedUi(std::ostream& err) : err_(err) {}

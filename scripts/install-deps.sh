@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the build, the tests, the demo and the fuzz targets need
 # (run as root). libclang-rt-14-dev holds libFuzzer and clang's sanitizer runtimes; chromium
-# renders the day page in its browser test.
+# renders the day page in its browser test; dpkg-dev, lintian and systemd (for systemd-analyze
+# only; nothing is started) build and check the package.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
@@ -13,6 +14,7 @@ packages=(
   xvfb xauth
   chromium
   clang-14 libclang-rt-14-dev
+  dpkg-dev lintian systemd
 )
 if ! dpkg -s "${packages[@]}" >/dev/null 2>&1; then
   apt-get update

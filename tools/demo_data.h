@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_line.h"
+
 namespace tillora::demo {
 
 // Every failure of the generator (bad option, folder not usable, database or file error),
@@ -28,14 +30,15 @@ struct DemoOptions {
     int start = 20200901;          // first business day, YYYYMMDD
     bool offline = false;          // off-line workstation: offlinemode 1, no server/ravo.exe
     std::filesystem::path schema;  // folder of the schema files; empty: the built-in copy
-    bool help = false;             // --help was given
 };
 
-// Reads the command-line arguments (without the program name). Throws DemoError naming the
-// option when one is unknown, lacks its value or has a value out of range.
-DemoOptions parse_demo_options(const std::vector<std::string>& args);
-// The usage text of the program.
-std::string demo_usage();
+// The command line of tillora-demo.
+const ProgramSpec& demo_program();
+// The options of a parsed command line; the sales end on `today` (YYYYMMDD) unless --end or
+// --start is given. Throws UsageError naming the option when one is missing or out of range.
+DemoOptions demo_options(const CommandLine& line, int today);
+// parse_command_line and demo_options in one (without the program name).
+DemoOptions parse_demo_options(const std::vector<std::string>& args, int today);
 
 // Two-digit workstation text ("03") and the database and file names of an installation.
 std::string unit_text(int unit);

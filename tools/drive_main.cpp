@@ -11,6 +11,7 @@
 #include "app/services.h"
 #include "panel/station.h"
 #include "platform/clock.h"
+#include "platform/command_line.h"
 #include "platform/printer.h"
 #include "platform/ui.h"
 #include "reports/other/report_buttons.h"
@@ -21,46 +22,19 @@ using namespace tillora;
 
 namespace {
 
-struct Options {
-    fs::path home;
-    std::string now;
-    std::string script;
-};
-
-int usage(const std::string& why) {
-    std::cerr << "tillora-drive: " << why << "\n"
-              << "usage: tillora-drive [--home DIR] [--now YYYY-MM-DDTHH:MM:SS] SCRIPT\n";
-    return kScriptError;
-}
-
-// Reads the options; returns false with the reason in `why`.
-bool parse_options(int argc, char** argv, Options& o, std::string& why) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if ((arg == "--home" || arg == "--now") && i + 1 >= argc) {
-            why = arg + " needs a value";
-            return false;
-        }
-        if (arg == "--home") {
-            o.home = fs::absolute(argv[++i]);
-        } else if (arg == "--now") {
-            o.now = argv[++i];
-        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-            why = "unknown option " + arg;
-            return false;
-        } else if (o.script.empty()) {
-            o.script = arg;
-        } else {
-            why = "only one script may be given";
-            return false;
-        }
-    }
-    if (o.script.empty()) {
-        why = "no script given";
-        return false;
-    }
-    if (o.home.empty()) o.home = installation_folder(argc > 0 ? argv[0] : nullptr);
-    return true;
+const ProgramSpec& drive_program() {
+    static const ProgramSpec spec{
+        "tillora-drive",
+        "SCRIPT",
+        "Runs the window's logic headless from a script of operator actions (focus, type, key,\n"
+        "keypad, click, answer, input, file, show; \"-\" reads standard input) and prints every\n"
+        "message box; reports go to the spool printer (TILLORA_SPOOL, else HOME/spool).\n",
+        {{"home", 0, "DIR", "the installation folder (default: the usual installation folder)"},
+         {"now", 0, "YYYY-MM-DDTHH:MM:SS", "a fixed clock instead of the real time"}},
+        1,
+        1,
+        "Exit status: 0 the script ran; 1 a program fault; 2 a usage or script error.\n"};
+    return spec;
 }
 
 // The driver always prints to a spool printer: TILLORA_SPOOL, otherwise <home>/spool.
@@ -71,31 +45,31 @@ fs::path spool_folder(const fs::path& home) {
     return home / "spool";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    Options o;
-    std::string why;
-    if (!parse_options(argc, argv, o, why)) return usage(why);
-
+// Runs the script of the command line; returns the driver's exit status.
+int drive(const CommandLine& line, const char* argv0) {
+    const fs::path home =
+        line.has("home") ? fs::absolute(line.value("home")) : installation_folder(argv0);
+    const std::string script_name = line.operands.front();
     std::unique_ptr<Clock> clock;
-    if (o.now.empty()) {
+    if (!line.has("now")) {
         clock = std::make_unique<SystemClock>();
     } else {
         DateTime t;
-        if (!parse_date_time(o.now, t)) return usage("--now must be YYYY-MM-DDTHH:MM:SS");
+        if (!parse_date_time(line.value("now"), t)) {
+            throw UsageError("--now must be YYYY-MM-DDTHH:MM:SS");
+        }
         clock = std::make_unique<FixedClock>(t);
     }
 
     std::ifstream file;
     std::istream* script = &std::cin;
-    if (o.script != "-") {
-        file.open(o.script);
-        if (!file) return usage("cannot read the script " + o.script);
+    if (script_name != "-") {
+        file.open(script_name);
+        if (!file) throw UsageError("cannot read the script " + script_name);
         script = &file;
     }
 
-    const fs::path spool = spool_folder(o.home);
+    const fs::path spool = spool_folder(home);
     std::error_code ec;
     fs::create_directories(spool, ec);
     if (ec) {
@@ -106,9 +80,17 @@ int main(int argc, char** argv) {
 
     ScriptedUi ui(&std::cout);
     SpoolPrinterSystem printers(spool);
-    Station s(Services{ui, printers, *clock, o.home});
+    Station s(Services{ui, printers, *clock, home});
     connect_reports(s);
     const int status = run_script(*script, s, std::cout, std::cerr);
     std::cout.flush();
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return run_program(
+        drive_program(), argc, argv, [&](const CommandLine& line) { return drive(line, argv[0]); },
+        std::cout, std::cerr);
 }

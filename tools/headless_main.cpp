@@ -3,14 +3,21 @@
 #include <string>
 
 #include "app/services.h"
+#include "platform/command_line.h"
 #include "reports/other/closeout.h"
 
 int main(int argc, char** argv) {
-    const std::string command_line = argc > 1 ? argv[1] : "";
-    if (!tillora::is_closeout_command(command_line)) {
-        std::cerr << "tillora-reports: this build has no window; run KVRUN<date> for the "
-                     "unattended close-out\n";
-        return 2;
-    }
-    return tillora::run_closeout(tillora::installation_folder(argv[0]), command_line, std::cerr);
+    using namespace tillora;
+    return run_program(
+        reports_program(), argc, argv,
+        [&](const CommandLine& line) {
+            const std::string command = line.operands.empty() ? "" : line.operands.front();
+            if (!is_closeout_command(command)) {
+                std::cerr << "tillora-reports: this build has no window; run KVRUN<date> for the "
+                             "unattended close-out\n";
+                return kUsageExitStatus;
+            }
+            return run_closeout(installation_folder(argv[0]), command, std::cerr);
+        },
+        std::cout, std::cerr);
 }

@@ -21,21 +21,10 @@ bool wait_for_signal(const sigset_t& stop_signals, std::chrono::steady_clock::ti
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Runs the simulator with the options of the command line; returns its exit status.
+int run(const tillora::CommandLine& line) {
     using namespace tillora;
-    RegisterOptions options;
-    try {
-        options = parse_register_options(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const RegisterError& e) {
-        std::cerr << "tillora-register: " << e.what() << "\n\n" << register_usage();
-        return 2;
-    }
-    if (options.help) {
-        std::cout << register_usage();
-        return 0;
-    }
+    const RegisterOptions options = register_options(line);
     // The stop signals are taken synchronously between two inserts, so a line is never cut.
     sigset_t stop_signals;
     sigemptyset(&stop_signals);
@@ -62,4 +51,9 @@ int main(int argc, char** argv) {
         std::cerr << "tillora-register: " << e.what() << "\n";
         return 1;
     }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    return tillora::run_program(tillora::register_program(), argc, argv, run, std::cout, std::cerr);
 }

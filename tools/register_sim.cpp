@@ -40,7 +40,7 @@ double number_option(const std::string& name, const std::string& text, double lo
         std::ostringstream why;
         why << name << " needs a number from " << low << " to " << high << ", not \"" << text
             << "\"";
-        throw RegisterError(why.str());
+        throw UsageError(why.str());
     }
     return value;
 }
@@ -149,37 +149,43 @@ void summarise_latencies(std::vector<double>& ms, RegisterStats& stats) {
 
 }  // namespace
 
-RegisterOptions parse_register_options(const std::vector<std::string>& args) {
+const ProgramSpec& register_program() {
+    static const ProgramSpec spec{
+        "tillora-register",
+        "",
+        "Inserts ticket lines into the xact table of the installation in DIR and appends audit\n"
+        "lines, at the rate, until SIGTERM/SIGINT or the seconds have passed; then prints how\n"
+        "many lines went in, the worst and the 99th percentile insert latency and any busy or\n"
+        "locked errors.\n",
+        {{"home", 0, "DIR", "the installation folder (required)"},
+         {"rate", 0, "LINES_PER_SECOND", "xact lines a second (default 200)"},
+         {"seconds", 0, "N", "stop after N seconds (default: until stopped)"},
+         {"report", 0, "FILE", "also write the summary to FILE"},
+         {"date", 0, "YYYYMMDD", "business date of the lines (default today)"}},
+        0,
+        0,
+        "Exit status: 0 every insert went in; 1 an insert failed or the installation is not\n"
+        "usable; 2 a bad option.\n"};
+    return spec;
+}
+
+RegisterOptions register_options(const CommandLine& line) {
     RegisterOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            o.help = true;
-            continue;
-        }
-        if (a != "--home" && a != "--rate" && a != "--seconds" && a != "--report" &&
-            a != "--date") {
-            throw RegisterError("unknown option \"" + a + "\"");
-        }
-        if (i + 1 >= args.size()) throw RegisterError(a + " needs a value");
-        const std::string& v = args[++i];
-        if (a == "--home") o.home = v;
-        if (a == "--report") o.report = v;
-        if (a == "--rate") o.rate = static_cast<int>(number_option(a, v, 1, 100000));
-        if (a == "--seconds") o.seconds = number_option(a, v, 0, 86400 * 7);
-        if (a == "--date") o.date = static_cast<int>(number_option(a, v, 19000101, 29991231));
+    if (!line.has("home")) throw UsageError("--home DIR is required");
+    o.home = line.value("home");
+    o.report = line.value("report");
+    if (line.has("rate"))
+        o.rate = static_cast<int>(number_option("--rate", line.value("rate"), 1, 100000));
+    if (line.has("seconds"))
+        o.seconds = number_option("--seconds", line.value("seconds"), 0, 86400 * 7);
+    if (line.has("date")) {
+        o.date = static_cast<int>(number_option("--date", line.value("date"), 19000101, 29991231));
     }
-    if (o.home.empty() && !o.help) throw RegisterError("--home DIR is required");
     return o;
 }
 
-std::string register_usage() {
-    return "usage: tillora-register --home DIR [--rate LINES_PER_SECOND] [--seconds N]\n"
-           "                        [--report FILE] [--date YYYYMMDD]\n"
-           "Inserts ticket lines into the xact table of the installation in DIR and appends\n"
-           "audit lines, at the rate (default 200 a second), until SIGTERM/SIGINT or the\n"
-           "seconds have passed; then prints how many lines went in, the worst and the 99th\n"
-           "percentile insert latency and any busy or locked errors.\n";
+RegisterOptions parse_register_options(const std::vector<std::string>& args) {
+    return register_options(parse_command_line(register_program(), args));
 }
 
 RegisterStats run_register(const RegisterOptions& options, const RegisterPause& pause) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_line.h"
+
 namespace tillora {
 
 // A bad option, or an installation the simulator cannot use (no node file, no xact).
@@ -25,13 +27,15 @@ struct RegisterOptions {
     double seconds = 0;            // run time (--seconds); 0: until stopped
     std::filesystem::path report;  // also write the summary here (--report)
     int date = 0;                  // business date YYYYMMDD of the lines (--date); 0: today
-    bool help = false;
 };
 
-// Reads the arguments (without the program name). Throws RegisterError naming the option when
-// one is unknown, lacks its value or has a value out of range, or when --home is missing.
+// The command line of tillora-register.
+const ProgramSpec& register_program();
+// The options of a parsed command line. Throws UsageError naming the option when a value is out
+// of range or --home is missing.
+RegisterOptions register_options(const CommandLine& line);
+// parse_command_line and register_options in one (arguments without the program name).
 RegisterOptions parse_register_options(const std::vector<std::string>& args);
-std::string register_usage();
 
 // What a run did. Latencies are of single insert transactions, in milliseconds.
 struct RegisterStats {

@@ -22,15 +22,6 @@ namespace tillora {
 
 namespace {
 
-// The business date of the command line must be a number (YYYYMMDD or a session number).
-bool plausible_business_date(const std::string& date) {
-    if (date.empty()) return false;
-    for (char c : date) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    }
-    return true;
-}
-
 // One close-out at a time per installation: an flock on "closeout.lock" in the installation
 // folder, held for the whole run. A second run (cron fired twice, an operator retry) is refused
 // at once rather than waiting, so a cron job never hangs behind another. The kernel releases the
@@ -146,14 +137,6 @@ bool is_closeout_command(const std::string& command_line) {
 
 int run_closeout(const std::filesystem::path& home, const std::string& command_line,
                  std::ostream& err) {
-    const CloseoutLock lock(home);
-    if (lock.held_elsewhere()) {
-        err << "tillora-reports: another close-out is running on " << home.string()
-            << (lock.holder().empty() ? "" : " (process " + lock.holder() + ")")
-            << "; this run does nothing and leaves its close-out file alone\n";
-        return kCloseoutAlreadyRunning;
-    }
-    if (!lock.problem().empty()) err << "tillora-reports: " << lock.problem() << "\n";
     CloseoutUi ui(err);
     SystemClock clock;
     std::unique_ptr<PrinterSystem> printers = make_printer_system();
@@ -164,14 +147,24 @@ int run_closeout(const std::filesystem::path& home, const std::string& command_l
         if (print_all) print_all(station);
         write_closeout_page(station);
     };
-    const std::string date = command_line.substr(5);
-    if (!plausible_business_date(date)) {
-        const std::string why = "the business date \"" + date +
-                                "\" after KVRUN is not a date (YYYYMMDD) or a session number";
-        s.failures.push_back(why);
-        err << "tillora-reports: " << why << "\n";
+    // Whether the date must be a calendar date or a session number is in the configuration:
+    // start-up reads it (and writes nothing) before the date is checked.
+    load_workstation(s);
+    if (const std::string why = closeout_date_problem(command_line.substr(5), s.st.session);
+        !why.empty()) {
+        err << "tillora-reports: " << why << "; nothing was run\n"
+            << "usage: tillora-reports KVRUN<YYYYMMDD or session number>\n";
+        return kCloseoutBadDate;
     }
-    form_load(s, command_line);
+    const CloseoutLock lock(home);
+    if (lock.held_elsewhere()) {
+        err << "tillora-reports: another close-out is running on " << home.string()
+            << (lock.holder().empty() ? "" : " (process " + lock.holder() + ")")
+            << "; this run does nothing and leaves its close-out file alone\n";
+        return kCloseoutAlreadyRunning;
+    }
+    if (!lock.problem().empty()) err << "tillora-reports: " << lock.problem() << "\n";
+    start_mode(s, command_line);
     form_unload(s);
     if (!s.failures.empty()) {
         err << "tillora-reports: close-out finished with " << s.failures.size() << " failure(s)\n";

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "reports/other/closeout_command.h"
+
 namespace tillora {
 
 // True when the command line starts the unattended run (first five characters exactly "KVRUN").
@@ -16,8 +18,11 @@ bool is_closeout_command(const std::string& command_line);
 // Returns 0 when every report ran; 1 when any failed or when start-up met a stop-level problem
 // (a configuration database missing or unreadable, a close-out file that cannot be replaced),
 // each written as a "*** " line at the top of the close-out file, or when the day page cannot be
-// written (a "*** " line at its end); kCloseoutAlreadyRunning
-// (without touching anything) while another close-out holds the installation's closeout.lock.
+// written (a "*** " line at its end); kCloseoutAlreadyRunning (without touching anything) while
+// another close-out holds the installation's closeout.lock; kCloseoutBadDate, after start-up has
+// read the configuration and before any file is written, when closeout_date_problem refuses the
+// business date.
+inline constexpr int kCloseoutBadDate = 2;
 inline constexpr int kCloseoutAlreadyRunning = 3;
 int run_closeout(const std::filesystem::path& home, const std::string& command_line,
                  std::ostream& err);

@@ -263,17 +263,32 @@ TEST(DemoOptions, BadCommandLinesAreRefused) {
     const std::vector<std::vector<std::string>> bad = {
         {}, {"--unit", "3"}, {"--folder"}, {"--folder", "x", "--colour", "red"},
         {"--folder", "x", "--unit", "100"}, {"--folder", "x", "--tickets", "ten"},
-        {"--folder", "x", "--start", "20210230"}, {"--folder", "x", "--seed", "-1"}};
+        {"--folder", "x", "--start", "20210230"}, {"--folder", "x", "--seed", "-1"},
+        {"--folder", "x", "--end", "20201301"}, {"--folder", "x", "--start", "20200901",
+        "--end", "20200904"}, {"--folder", "x", "stray"}};
     // clang-format on
     for (const auto& args : bad) {
-        EXPECT_THROW(parse_demo_options(args), DemoError) << (args.empty() ? "" : args.back());
+        EXPECT_THROW(parse_demo_options(args, 20260101), UsageError)
+            << (args.empty() ? "" : args.back());
     }
     const DemoOptions o = parse_demo_options(
-        {"--folder", "x", "--unit", "5", "--start", "20200229", "--offline", "--seed", "9"});
+        {"--folder", "x", "--unit", "5", "--start", "20200229", "--offline", "--seed", "9"}, 0);
     EXPECT_EQ(o.unit, 5);
     EXPECT_EQ(o.start, 20200229);
     EXPECT_TRUE(o.offline);
     EXPECT_EQ(o.seed, 9u);
+}
+
+// The sales end today unless --end or --start says otherwise.
+TEST(DemoOptions, SalesEndTodayOrOnTheEndDate) {
+    const std::vector<std::tuple<std::vector<std::string>, int>> cases = {
+        {{"--folder", "x", "--days", "5"}, 20260302},
+        {{"--folder", "x", "--days", "5", "--end", "20200904"}, 20200831},
+        {{"--folder", "x", "--days", "1", "--end", "20200904"}, 20200904},
+        {{"--folder", "x", "--start", "20200901"}, 20200901}};
+    for (const auto& [args, start] : cases) {
+        EXPECT_EQ(parse_demo_options(args, 20260306).start, start) << args.back();
+    }
 }
 
 TEST(DemoSchema, IndexesAreSplitFromTheTablesAndCommentsDropped) {

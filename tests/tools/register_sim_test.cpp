@@ -36,7 +36,7 @@ TEST(RegisterOptions, ReadsEveryOptionAndRefusesBadOnes) {
         try {
             parse_register_options(args);
             ADD_FAILURE() << "accepted";
-        } catch (const RegisterError& e) {
+        } catch (const UsageError& e) {
             EXPECT_NE(std::string(e.what()).find(why), std::string::npos) << e.what();
         }
     }

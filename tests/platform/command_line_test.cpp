@@ -1,0 +1,136 @@
+#include "platform/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/clock.h"
+
+namespace tillora {
+namespace {
+
+const ProgramSpec kProgram{"tillora-test",
+                           "SCRIPT",
+                           "Runs a test script.\n",
+                           {{"home", 0, "DIR", "the folder"},
+                            {"date", 'd', "YYYYMMDD", "the day"},
+                            {"quiet", 'q', "", "say nothing"}},
+                           1,
+                           1,
+                           "Exit status: 0 or 1.\n"};
+
+// Options by name=value in the order given, then the operands.
+std::string described(const CommandLine& line) {
+    std::string text;
+    for (const auto& [name, value] : line.options) text += name + "=" + value + " ";
+    for (const auto& operand : line.operands) text += "[" + operand + "]";
+    return text;
+}
+
+TEST(CommandLine, ReadsLongShortAndJoinedOptionsAroundOperands) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"s.drive"}, "[s.drive]"},
+        {{"--home", "/srv/pos", "s.drive"}, "home=/srv/pos [s.drive]"},
+        {{"s.drive", "--home=/a", "-d", "20200904", "-q"},
+         "home=/a date=20200904 quiet= [s.drive]"},
+        {{"-d20200904", "--date", "-1", "-"}, "date=20200904 date=-1 [-]"},
+        {{"--", "--home"}, "[--home]"},
+        {{"--help"}, "help= "},
+        {{"-h", "two", "operands"}, "help= [two][operands]"},
+        {{"--version"}, "version= "},
+    };
+    for (const auto& [args, expected] : cases) {
+        EXPECT_EQ(described(parse_command_line(kProgram, args)), expected) << expected;
+    }
+    const CommandLine line = parse_command_line(kProgram, {"-d", "1", "x", "--date", "2"});
+    EXPECT_EQ(line.value("date"), "2");
+    EXPECT_EQ(line.value("home", "none"), "none");
+    EXPECT_FALSE(line.has("quiet"));
+}
+
+TEST(CommandLine, RefusesWhatItCannotUseWithTheReason) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--colour", "s"}, "unknown option \"--colour\""},
+        {{"--colour=red", "s"}, "unknown option \"--colour\""},
+        {{"-x", "s"}, "unknown option \"-x\""},
+        {{"--quiet=yes", "s"}, "--quiet takes no value"},
+        {{"s", "--home"}, "--home needs a value"},
+        {{"s", "-d"}, "-d needs a value"},
+        {{}, "missing operand: SCRIPT"},
+        {{"a", "b"}, "too many operands"},
+    };
+    for (const auto& [args, why] : cases) {
+        try {
+            parse_command_line(kProgram, args);
+            ADD_FAILURE() << why << ": accepted";
+        } catch (const UsageError& e) {
+            EXPECT_EQ(std::string(e.what()), why);
+        }
+    }
+}
+
+// What a program prints and returns for --help, --version, a bad option, a usage error of its
+// own and a normal run.
+TEST(RunProgram, AnswersHelpAndVersionAndGivesStatusTwoForBadUsage) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* out_starts;
+        const char* err_starts;
+    };
+    const std::vector<Case> cases = {
+        {{"--help"}, 0, "Usage: tillora-test [OPTION]... SCRIPT\nRuns a test script.\n", ""},
+        {{"-h"}, 0, "Usage: tillora-test", ""},
+        {{"--version"}, 0, "tillora-test (Tillora Reports) ", ""},
+        {{"--bogus", "s"}, 2, "", "tillora-test: unknown option \"--bogus\"\n\nUsage: "},
+        {{"bad"}, 2, "", "tillora-test: bad script\n\nUsage: "},
+        {{"s"}, 7, "ran s", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        std::vector<std::string> words = {"tillora-test"};
+        words.insert(words.end(), c.args.begin(), c.args.end());
+        std::vector<char*> argv;
+        for (std::string& w : words) argv.push_back(w.data());
+        std::ostringstream out, err;
+        const int status = run_program(
+            kProgram, static_cast<int>(argv.size()), argv.data(),
+            [&](const CommandLine& line) {
+                if (line.operands[0] == "bad") throw UsageError("bad script");
+                out << "ran " << line.operands[0];
+                return 7;
+            },
+            out, err);
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(out.str().rfind(c.out_starts, 0), 0u) << out.str();
+        EXPECT_EQ(err.str().rfind(c.err_starts, 0), 0u) << err.str();
+        EXPECT_EQ(out.str().empty(), std::string(c.out_starts).empty());
+        EXPECT_EQ(err.str().empty(), std::string(c.err_starts).empty());
+    }
+    const std::string help = usage_text(kProgram);
+    for (const char* line : {"  -d, --date YYYYMMDD", "      --home DIR", "  -h, --help",
+                             "      --version", "Exit status: 0 or 1."}) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
+}
+
+TEST(CalendarDate, KnowsRealDatesAndStepsOverMonthsAndYears) {
+    for (const char* good : {"20200904", "20200229", "20001231", "00010101"}) {
+        EXPECT_TRUE(is_calendar_date(good)) << good;
+    }
+    for (const char* bad : {"20201399", "20201301", "20190229", "19000229", "20200431", "20200900",
+                            "00000101", "2020094", "202009045", "2020-9-4", ""}) {
+        EXPECT_FALSE(is_calendar_date(bad)) << bad;
+    }
+    const std::vector<std::tuple<DateTime, int, std::string>> steps = {
+        {{2020, 9, 4}, -1, "20200903"},  {{2021, 3, 1}, -1, "20210228"},
+        {{2020, 3, 1}, -1, "20200229"},  {{2021, 1, 1}, -1, "20201231"},
+        {{2020, 12, 31}, 1, "20210101"}, {{2020, 2, 28}, 2, "20200301"},
+        {{2020, 9, 4}, -366, "20190904"}};
+    for (const auto& [from, days, expected] : steps) {
+        EXPECT_EQ(date_number_text(add_days(from, days)), expected) << expected;
+    }
+}
+
+}  // namespace
+}  // namespace tillora
