@@ -3,8 +3,8 @@
 # Every program made with tillora_program() is installed to bin/ and packaged.
 include(GNUInstallDirs)
 
-set(TILLORA_SYSTEMD_UNIT_DIR "${CMAKE_INSTALL_PREFIX}/lib/systemd/system" CACHE PATH
-    "Where the systemd units of the nightly close-out are installed")
+set(TILLORA_SYSTEMD_UNIT_DIR lib/systemd/system CACHE PATH
+    "Where the systemd units of the nightly close-out are installed (relative: under the prefix)")
 set(tillora_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tillora-reports)
 set(tillora_data_dir ${CMAKE_INSTALL_DATADIR}/tillora-reports)
 
@@ -25,7 +25,9 @@ list(FILTER tillora_gzipped EXCLUDE REGEX "changelog\\.gz$")
 add_custom_target(tillora_install_files ALL
   DEPENDS ${tillora_gzipped} ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
 
-# Everything `cmake --install` needs built: the programs and the compressed files.
+# Everything `cmake --install` needs built: the programs and the compressed files. Installing
+# (and cpack) builds only these, not the test suites.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 get_property(tillora_program_targets GLOBAL PROPERTY TILLORA_PROGRAMS)
 add_custom_target(tillora_installables DEPENDS ${tillora_program_targets} tillora_install_files)
 
@@ -51,13 +53,13 @@ set(CPACK_PACKAGE_VENDOR "Tillora")
 set(CPACK_PACKAGE_CONTACT "Tillora Reports developers <dev@tillora.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "point-of-sale workstation reports and exports")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"point-of-sale workstation reports and exports
- Tillora Reports runs beside the register program of a point-of-sale
- workstation: it prints 40-column reports of the register's sales on the
- receipt printer, exports closed transactions to CSV files and runs the
- whole batch unattended every night (tillora-closeout.timer).")
+"Tillora Reports runs beside the register program of a point-of-sale
+workstation: it prints 40-column reports of the register's sales on the
+receipt printer, exports closed transactions to CSV files and runs the
+whole batch unattended every night (tillora-closeout.timer).")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# scripts/package.sh configures the prefix /usr, so that the service starts /usr/bin/...
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
