@@ -22,7 +22,7 @@ struct Outcome {
 
 // Runs `program` (a file of the build folder) with `args`, without a display.
 Outcome run(const test::TempDir& dir, const std::string& program, const std::string& args,
-        const std::string& env = "") {
+            const std::string& env = "") {
     const fs::path exe = fs::path(TILLORA_BINARY_DIR) / program;
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env +
                                 " '" + exe.string() + "' " + args + " >'" + (dir / "out").string() +
