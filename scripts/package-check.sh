@@ -18,7 +18,7 @@ lintian --fail-on error "$deb"
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
 for path in bin/tillora-reports bin/tillora-closeout bin/tillora-demo bin/tillora-drive \
-    bin/tillora-register share/man/man1/tillora-reports.1.gz share/man/man1/tillora-closeout.1.gz \
+    bin/tillora-register bin/tillora-summary share/man/man1/tillora-reports.1.gz share/man/man1/tillora-closeout.1.gz \
     lib/systemd/system/tillora-closeout.service lib/systemd/system/tillora-closeout.timer \
     share/applications/tillora-reports.desktop share/tillora-reports/schema/transactions.sql \
     share/doc/tillora-reports/copyright share/doc/tillora-reports/README.md; do

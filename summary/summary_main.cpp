@@ -1,91 +1,61 @@
 // tillora-summary: the day page for any range of dates of an installation.
-#include <getopt.h>
-
-#include <cctype>
-#include <chrono>
 #include <iostream>
 #include <string>
 
 #include "app/services.h"
-#include "panel/form_load.h"
+#include "platform/clock.h"
+#include "platform/command_line.h"
 #include "summary/day_page.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tillora-summary [--home DIR] --from YYYYMMDD --to YYYYMMDD [--out FILE]\n"
-    "Writes the summary page (HTML) of the sales of the dates from..to of the installation.\n"
-    "  --home DIR   the installation folder (default: TILLORA_HOME, else the program's folder)\n"
-    "  --from DATE  first day, YYYYMMDD\n"
-    "  --to DATE    last day, YYYYMMDD\n"
-    "  --out FILE   the page to write (default: summary<unit>-<from>-<to>.html in the\n"
-    "               installation folder)\n"
-    "  --help       this text\n"
-    "  --version    the program's version\n";
+using namespace tillora;
 
-int usage_error(const std::string& why) {
-    std::cerr << "tillora-summary: " << why << "\n" << kUsage;
-    return 2;
+const ProgramSpec& summary_program() {
+    static const ProgramSpec spec{
+        "tillora-summary",
+        "",
+        "Writes the summary page (HTML) of the sales of the dates from..to of the installation\n"
+        "and prints its path.\n",
+        {{"home", 0, "DIR", "the installation folder (default: the usual installation folder)"},
+         {"from", 0, "YYYYMMDD", "first day"},
+         {"to", 0, "YYYYMMDD", "last day"},
+         {"out", 0, "FILE",
+          "the page to write (default: summary<unit>-<from>-<to>.html in the\ninstallation "
+          "folder)"}},
+        0,
+        0,
+        "Exit status: 0 written; 1 the installation cannot be read or the page cannot be\n"
+        "written; 2 a bad option.\n"};
+    return spec;
 }
 
-// A calendar date written YYYYMMDD.
-bool parse_date(const std::string& text, std::int32_t& date) {
-    if (text.size() != 8) return false;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+// The date of option `name`: a calendar date YYYYMMDD. Throws UsageError otherwise.
+std::int32_t date_option(const CommandLine& line, const std::string& name) {
+    const std::string text = line.value(name);
+    if (!is_calendar_date(text))
+        throw UsageError("--" + name + " " + text + " is not a date YYYYMMDD");
+    return std::stoi(text);
+}
+
+int write_page(const CommandLine& line, const char* argv0) {
+    if (!line.has("from") || !line.has("to")) throw UsageError("--from and --to are required");
+    RangeRequest request;
+    request.from = date_option(line, "from");
+    request.to = date_option(line, "to");
+    if (request.from > request.to) {
+        throw UsageError("--from " + line.value("from") + " is after --to " + line.value("to"));
     }
-    date = std::stoi(text);
-    using namespace std::chrono;
-    return year_month_day{year{date / 10000}, month{static_cast<unsigned>(date / 100 % 100)},
-                          day{static_cast<unsigned>(date % 100)}}
-        .ok();
+    request.out = line.value("out");
+    request.home =
+        line.has("home") ? std::filesystem::path(line.value("home")) : installation_folder(argv0);
+    return write_range_page(request, std::cout, std::cerr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    static const option kOptions[] = {{"home", required_argument, nullptr, 'h'},
-                                      {"from", required_argument, nullptr, 'f'},
-                                      {"to", required_argument, nullptr, 't'},
-                                      {"out", required_argument, nullptr, 'o'},
-                                      {"help", no_argument, nullptr, 'H'},
-                                      {"version", no_argument, nullptr, 'V'},
-                                      {nullptr, 0, nullptr, 0}};
-    tillora::RangeRequest request;
-    std::string from, to;
-    opterr = 0;
-    int option;
-    while ((option = getopt_long(argc, argv, "", kOptions, nullptr)) != -1) {
-        switch (option) {
-            case 'h':
-                request.home = optarg;
-                break;
-            case 'f':
-                from = optarg;
-                break;
-            case 't':
-                to = optarg;
-                break;
-            case 'o':
-                request.out = optarg;
-                break;
-            case 'H':
-                std::cout << kUsage;
-                return 0;
-            case 'V':
-                std::cout << "tillora-summary " << tillora::kVersionLabel << "\n";
-                return 0;
-            default:
-                return usage_error(std::string("unknown option or missing value: ") +
-                                   argv[optind - 1]);
-        }
-    }
-    if (optind < argc) return usage_error(std::string("unexpected argument: ") + argv[optind]);
-    if (from.empty() || to.empty()) return usage_error("--from and --to are required");
-    if (!parse_date(from, request.from))
-        return usage_error("--from " + from + " is not a date YYYYMMDD");
-    if (!parse_date(to, request.to)) return usage_error("--to " + to + " is not a date YYYYMMDD");
-    if (request.from > request.to) return usage_error("--from " + from + " is after --to " + to);
-    if (request.home.empty()) request.home = tillora::installation_folder(argv[0]);
-    return tillora::write_range_page(request, std::cout, std::cerr);
+    return run_program(
+        summary_program(), argc, argv,
+        [&](const CommandLine& line) { return write_page(line, argv[0]); }, std::cout, std::cerr);
 }

@@ -35,7 +35,7 @@ Outcome run(const test::TempDir& dir, const std::string& program, const std::str
 TEST(Programs, AnswerHelpAndVersionWithoutADisplayAndRefuseABadOption) {
     test::TempDir dir;
     for (const char* program : {"tillora-reports", "tillora-closeout", "tillora-demo",
-                                "tillora-drive", "tillora-register"}) {
+                                "tillora-drive", "tillora-register", "tillora-summary"}) {
         SCOPED_TRACE(program);
         if (!fs::exists(fs::path(TILLORA_BINARY_DIR) / program)) {
             ADD_FAILURE() << "build " << program << " first";
