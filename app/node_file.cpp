@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include "platform/text.h"
 
 #include "platform/files.h"
 #include "platform/value.h"
@@ -22,7 +23,7 @@ Int to_int(double value) {
 
 // The value after `key` when the item starts with it (compared upper-cased).
 bool match_key(const std::string& item, const std::string& key, std::string& value) {
-    if (item.size() < key.size() || upper(item.substr(0, key.size())) != key) return false;
+    if (upper(first_chars(item, key.size())) != key) return false;
     value = item.substr(key.size());
     return true;
 }

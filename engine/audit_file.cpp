@@ -1,6 +1,7 @@
 #include "engine/audit_file.h"
 
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/value.h"
 
 namespace tillora {
@@ -15,8 +16,8 @@ std::string error_file_name(const ModuleState& st) {
 
 void append_audit_entry(Station& s) {
     const std::string line = s.svc.clock.audit_date() + "\\" +
-                             s.svc.clock.time_text().substr(0, 5) + "\\E#" +
-                             plain_number(s.st.empid) + "\\" + s.st.auditline;
+                             s.svc.clock.time_text().substr(0, 5) + "\\E#" + s.st.empid.text() +
+                             "\\" + s.st.auditline;
     append_line(s.path(audit_file_name(s.st)), line);
     s.st.auditline.clear();
     s.yield();
@@ -37,7 +38,7 @@ void append_operator_audit_entry(Station& s, const std::string& entry) {
 namespace {
 
 std::string chars(const std::string& text, std::size_t from, std::size_t count) {
-    return from < text.size() ? text.substr(from, count) : std::string();
+    return chars_from(text, from, count);
 }
 
 }  // namespace
@@ -61,7 +62,7 @@ std::string dashed_key(const std::string& yyyymmdd) {
 }
 
 bool line_in_keys(const std::string& line, const std::string& from_key, const std::string& to_key) {
-    const std::string key = line.substr(0, std::max(from_key.size(), to_key.size()));
+    const std::string key = first_chars(line, std::max(from_key.size(), to_key.size()));
     return !(key < from_key) && !(key > to_key);
 }
 

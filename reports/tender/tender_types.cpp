@@ -1,6 +1,7 @@
 #include "reports/tender/tender_types.h"
 
 #include <array>
+#include "platform/text.h"
 
 namespace tillora {
 
@@ -56,7 +57,7 @@ std::string payment_on_account_label(long code) {
 
 std::string without_paid_by(const std::string& text) {
     if (text.find("Paid by") == std::string::npos) return text;
-    return text.size() > 8 ? text.substr(8) : std::string();
+    return chars_from(text, 8);
 }
 
 }  // namespace tillora
