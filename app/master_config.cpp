@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <filesystem>
-#include "platform/text.h"
 
 #include "app/node_file.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/value.h"
 
 namespace tillora {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <limits>
-#include "platform/text.h"
 
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/value.h"
 
 namespace tillora {

@@ -35,14 +35,6 @@ void append_operator_audit_entry(Station& s, const std::string& entry) {
     }
 }
 
-namespace {
-
-std::string chars(const std::string& text, std::size_t from, std::size_t count) {
-    return chars_from(text, from, count);
-}
-
-}  // namespace
-
 void for_each_file_line(Station& s, const std::filesystem::path& path,
                         const std::function<void(const std::string&)>& on_line) {
     constexpr unsigned kLinesPerRepaint = 512;
@@ -54,11 +46,12 @@ void for_each_file_line(Station& s, const std::filesystem::path& path,
 }
 
 std::string mmddyyyy_key(const std::string& yyyymmdd) {
-    return chars(yyyymmdd, 4, 2) + chars(yyyymmdd, 6, 2) + chars(yyyymmdd, 0, 4);
+    return chars_from(yyyymmdd, 4, 2) + chars_from(yyyymmdd, 6, 2) + chars_from(yyyymmdd, 0, 4);
 }
 
 std::string dashed_key(const std::string& yyyymmdd) {
-    return chars(yyyymmdd, 4, 2) + "-" + chars(yyyymmdd, 6, 2) + "-" + chars(yyyymmdd, 0, 4);
+    return chars_from(yyyymmdd, 4, 2) + "-" + chars_from(yyyymmdd, 6, 2) + "-" +
+           chars_from(yyyymmdd, 0, 4);
 }
 
 bool line_in_keys(const std::string& line, const std::string& from_key, const std::string& to_key) {

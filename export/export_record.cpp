@@ -1,4 +1,5 @@
 #include "export/export_record.h"
+
 #include "platform/text.h"
 
 namespace tillora {

@@ -1,6 +1,7 @@
 #include "reports/tender/tender_types.h"
 
 #include <array>
+
 #include "platform/text.h"
 
 namespace tillora {
