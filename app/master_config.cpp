@@ -5,6 +5,7 @@
 
 #include "app/node_file.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/value.h"
 
 namespace tillora {
@@ -36,8 +37,9 @@ bool is_blank(const Value& v) {
 }  // namespace
 
 std::int16_t printer_type_from_regflags(const std::string& regflags) {
-    if (regflags.size() < 16) return 0;
-    const char c = regflags[15];
+    const std::string flag = chars_from(regflags, 15, 1);
+    if (flag.size() != 1) return 0;
+    const char c = flag[0];
     return (c >= '0' && c <= '9') ? static_cast<std::int16_t>(c - '0') : 0;
 }
 

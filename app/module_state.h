@@ -31,8 +31,8 @@ struct ModuleState {
     double arglsrvchg = 0;
     std::int16_t newemp = 0;
 
-    // Operator and range. Employee IDs are carried as doubles (exact to 15 digits).
-    double empid = 0;
+    // Operator and range. Employee IDs keep every digit (card numbers have up to 19).
+    IdNumber empid;
     std::int16_t saleactive = 0;
     std::int32_t fromdate = 0;
     std::int32_t todate = 0;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/value.h"
 
 namespace tillora {
@@ -22,7 +23,7 @@ Int to_int(double value) {
 
 // The value after `key` when the item starts with it (compared upper-cased).
 bool match_key(const std::string& item, const std::string& key, std::string& value) {
-    if (item.size() < key.size() || upper(item.substr(0, key.size())) != key) return false;
+    if (upper(first_chars(item, key.size())) != key) return false;
     value = item.substr(key.size());
     return true;
 }

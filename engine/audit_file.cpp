@@ -1,6 +1,7 @@
 #include "engine/audit_file.h"
 
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/value.h"
 
 namespace tillora {
@@ -15,8 +16,8 @@ std::string error_file_name(const ModuleState& st) {
 
 void append_audit_entry(Station& s) {
     const std::string line = s.svc.clock.audit_date() + "\\" +
-                             s.svc.clock.time_text().substr(0, 5) + "\\E#" +
-                             plain_number(s.st.empid) + "\\" + s.st.auditline;
+                             s.svc.clock.time_text().substr(0, 5) + "\\E#" + s.st.empid.text() +
+                             "\\" + s.st.auditline;
     append_line(s.path(audit_file_name(s.st)), line);
     s.st.auditline.clear();
     s.yield();
@@ -34,14 +35,6 @@ void append_operator_audit_entry(Station& s, const std::string& entry) {
     }
 }
 
-namespace {
-
-std::string chars(const std::string& text, std::size_t from, std::size_t count) {
-    return from < text.size() ? text.substr(from, count) : std::string();
-}
-
-}  // namespace
-
 void for_each_file_line(Station& s, const std::filesystem::path& path,
                         const std::function<void(const std::string&)>& on_line) {
     constexpr unsigned kLinesPerRepaint = 512;
@@ -53,15 +46,16 @@ void for_each_file_line(Station& s, const std::filesystem::path& path,
 }
 
 std::string mmddyyyy_key(const std::string& yyyymmdd) {
-    return chars(yyyymmdd, 4, 2) + chars(yyyymmdd, 6, 2) + chars(yyyymmdd, 0, 4);
+    return chars_from(yyyymmdd, 4, 2) + chars_from(yyyymmdd, 6, 2) + chars_from(yyyymmdd, 0, 4);
 }
 
 std::string dashed_key(const std::string& yyyymmdd) {
-    return chars(yyyymmdd, 4, 2) + "-" + chars(yyyymmdd, 6, 2) + "-" + chars(yyyymmdd, 0, 4);
+    return chars_from(yyyymmdd, 4, 2) + "-" + chars_from(yyyymmdd, 6, 2) + "-" +
+           chars_from(yyyymmdd, 0, 4);
 }
 
 bool line_in_keys(const std::string& line, const std::string& from_key, const std::string& to_key) {
-    const std::string key = line.substr(0, std::max(from_key.size(), to_key.size()));
+    const std::string key = first_chars(line, std::max(from_key.size(), to_key.size()));
     return !(key < from_key) && !(key > to_key);
 }
 

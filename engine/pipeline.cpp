@@ -53,12 +53,12 @@ void take_dates(Station& s) {
     s.st.todate = to_int32(leading_number(s.form.txttodate.text));
 }
 
-double operator_number(const Station& s) {
-    return leading_number(s.form.txtempid.text);
+IdNumber operator_number(const Station& s) {
+    return IdNumber::of_text(s.form.txtempid.text);
 }
 
 std::string operator_text(const Station& s) {
-    return plain_number(operator_number(s));
+    return operator_number(s).text();
 }
 
 std::string date_filter(const ModuleState& st) {

@@ -22,7 +22,7 @@ void show_status(Station& s, const std::string& text);
 void take_dates(Station& s);
 
 // The operator's number: the numeric value of the text of txtempid.
-double operator_number(const Station& s);
+IdNumber operator_number(const Station& s);
 // The operator's number as the statements write it (plain decimal).
 std::string operator_text(const Station& s);
 

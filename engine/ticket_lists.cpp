@@ -8,6 +8,7 @@
 #include "engine/print_frame.h"
 #include "panel/range.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace tillora {
 
@@ -86,8 +87,8 @@ void add_cleared_entries(Station& s, Database& rpt, Recordset& ar) {
     const std::string from = mmddyyyy_key(s.form.txtfromdate.text);
     const std::string to = mmddyyyy_key(s.form.txttodate.text);
     for_each_file_line(s, path, [&](const std::string& line) {
-        if (!line_in_keys(line, from, to) || line.size() < 17) return;
-        const std::string rest = upper(line.substr(17));
+        if (!line_in_keys(line, from, to) || char_count(line) < 17) return;
+        const std::string rest = upper(chars_from(line, 17));
         if (rest.find("CLEARED .00") == std::string::npos) return;
         const double server = leading_number(rest);
         const std::size_t slash = rest.find('\\');

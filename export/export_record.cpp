@@ -1,17 +1,14 @@
 #include "export/export_record.h"
 
+#include "platform/text.h"
+
 namespace tillora {
 
 namespace {
 
-// The last `count` characters of a text (all of it when shorter).
-std::string last_chars(const std::string& text, std::size_t count) {
-    return text.size() > count ? text.substr(text.size() - count) : text;
-}
-
 // The n-th character (from 0) of a text as a one-character text; empty past its end.
 std::string char_at(const std::string& text, std::size_t n) {
-    return n < text.size() ? text.substr(n, 1) : std::string();
+    return chars_from(text, n, 1);
 }
 
 bool has_number(const Value& v, double number) {

@@ -8,6 +8,7 @@
 #include "panel/panel_buttons.h"
 #include "panel/range.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "platform/value.h"
 
 namespace tillora {
@@ -34,7 +35,7 @@ bool is_minute_field(int field) {
 
 // Keypad caps: two-digit hours above 23 become 23, minutes above 59 become 59.
 void cap_time_box(Control& box, int field) {
-    if (box.text.size() != 2) return;
+    if (char_count(box.text) != 2) return;
     const double value = leading_number(box.text);
     if (is_hour_field(field) && value > 23) box.text = "23";
     if (is_minute_field(field) && value > 59) box.text = "59";
@@ -42,18 +43,18 @@ void cap_time_box(Control& box, int field) {
 
 // A four-character date box (MMDD) gets the current year put in front.
 void complete_date(Station& s, Control& box) {
-    if (box.text.size() == 4) box.text = current_year(s.svc.clock) + box.text;
+    if (char_count(box.text) == 4) box.text = current_year(s.svc.clock) + box.text;
 }
 
 // A printable character typed into a box, within the box's keyboard length limit.
 void type_into(Control& box, char key) {
     if (key == '\b') {
-        if (!box.text.empty()) box.text.pop_back();
+        box.text = without_last_char(box.text);
         return;
     }
     if (static_cast<unsigned char>(key) < 0x20) return;
     const std::size_t limit = typed_length_limit(box.name);
-    if (limit != 0 && box.text.size() >= limit) return;
+    if (limit != 0 && char_count(box.text) >= limit) return;
     box.text += key;
 }
 
@@ -141,18 +142,20 @@ void cmdnumber_click(Station& s, int index) {
     if (Control* box = f.entry_box(f.activefield)) {
         box->text += append;
         cap_time_box(*box, f.activefield);
-        if (index == kKeyBksp && !box->text.empty()) box->text.pop_back();
+        if (index == kKeyBksp) box->text = without_last_char(box->text);
         if (index == kKeyClear) box->text.clear();
     }
     s.yield();
 }
 
+// Character by character: a character stays when its upper-case form is one allowed character.
 void clean_text(Station& s) {
-    std::string copy = s.st.cleanstr;
-    const std::string upper_copy = upper(copy);
-    const std::string allowed = kAllowedCleanChars;
-    for (std::size_t i = 0; i < copy.size(); ++i) {
-        if (allowed.find(upper_copy[i]) == std::string::npos) copy[i] = ' ';
+    const std::string_view allowed = kAllowedCleanChars;
+    std::string copy;
+    for (const std::string& c : characters(s.st.cleanstr)) {
+        const std::string upper_c = upper(c);
+        const bool kept = upper_c.size() == 1 && allowed.find(upper_c[0]) != std::string::npos;
+        copy += kept ? c : std::string(" ");
     }
     s.st.cleanstr = copy;
     s.yield();

@@ -26,7 +26,7 @@ std::string stored_password(const Value& pword) {
 }  // namespace
 
 std::string employee_statement(const ModuleState& st) {
-    const std::string number = plain_number(st.empid);
+    const std::string& number = st.empid.text();
     if (st.empvalmethod < 2) return "select * from empinfo where empid = " + number;
     if (st.empvalmethod == 2) return "select * from empinfo where operator = " + number;
     if (st.empvalmethod == 3)
@@ -38,7 +38,8 @@ bool employee_lookup(Station& s) {
     ModuleState& st = s.st;
     const std::string statement = employee_statement(st);
     st.msg = kNotFound;
-    if (statement.empty()) return true;  // no lookup method: nobody is found
+    // No lookup method, or a number longer than any card's: nobody is found.
+    if (statement.empty() || st.empid.too_long()) return true;
     st.sqlstring = statement;
     try {
         auto db = Database::open(s.path("kovraemp.mdb"));
@@ -64,7 +65,7 @@ void cmdlogin_click(Station& s) {
         refuse(s, "Reports may not be performed while an active \r\nsale is in progress.");
         return;
     }
-    st.empid = leading_number(f.txtempid.text);
+    st.empid = IdNumber::of_text(f.txtempid.text);
     if (!employee_lookup(s)) return;
     if (st.msg == kNotFound || st.msg == "0") {
         refuse(s, "Employee not found");

@@ -19,8 +19,9 @@ void cmdlogin_click(Station& s);
 void cmdmanager_click(Station& s);
 
 // Looks st.empid up in empinfo of kovraemp.mdb by st.empvalmethod and sets st.msg to the stored
-// password or "NOTFOUND" (also for an empty password and for an unknown method). A database
-// error shows "Oops..." with the database and the engine's message and returns false.
+// password or "NOTFOUND" (also for an empty password, an unknown method and a number of more
+// than 19 digits). A database error shows "Oops..." with the database and the engine's message
+// and returns false.
 bool employee_lookup(Station& s);
 
 // The statement of the employee lookup for st.empid and st.empvalmethod; "" for a method above 3.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/node_file.h"
+#include "platform/text.h"
 #include "platform/value.h"
 
 namespace tillora {
@@ -36,7 +37,7 @@ void set_times(Station& s, const char* from_hour, const char* to_hour) {
 void pad_times(Station& s) {
     FormModel& f = s.form;
     for (Control* box : {&f.txtfromhour, &f.txttohour, &f.txtfromminute, &f.txttominute}) {
-        if (box->text.size() == 1) box->text = "0" + box->text;
+        if (char_count(box->text) == 1) box->text = "0" + box->text;
     }
 }
 

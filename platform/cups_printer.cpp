@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/code_page.h"
+
 namespace tillora {
 
 namespace {
@@ -156,11 +158,17 @@ std::string escpos_font(const std::string& font_name) {
 }
 
 // One CUPS queue. The lines of a job are kept until the end of the job and then sent as one
-// CUPS job, so a job that fails is not half-printed.
+// CUPS job, so a job that fails is not half-printed. A raw queue gets its text in the code
+// page of the printer; a text queue gets UTF-8.
 class CupsPrinter : public Printer {
   public:
-    CupsPrinter(const CupsSettings& settings, std::string queue, std::string name, QueueMode mode)
-        : settings_(settings), queue_(std::move(queue)), name_(std::move(name)), mode_(mode) {}
+    CupsPrinter(const CupsSettings& settings, std::string queue, std::string name, QueueMode mode,
+                const CodePage& page)
+        : settings_(settings),
+          queue_(std::move(queue)),
+          name_(std::move(name)),
+          mode_(mode),
+          encoder_(page) {}
 
     std::string name() const override { return name_; }
 
@@ -174,9 +182,11 @@ class CupsPrinter : public Printer {
     void set_attribute(bool) override {}
 
     void print_line(const std::string& line) override {
-        if (!open_ && mode_ == QueueMode::raw) job_ = esc_initialise + escpos_font(font_);
+        if (!open_ && mode_ == QueueMode::raw) {
+            job_ = esc_initialise + select_code_page(encoder_.page()) + escpos_font(font_);
+        }
         open_ = true;
-        job_ += line;
+        job_ += mode_ == QueueMode::raw ? encoder_.encode(line) : line;
         job_ += '\n';
     }
 
@@ -207,6 +217,7 @@ class CupsPrinter : public Printer {
     std::string queue_;
     std::string name_;
     QueueMode mode_;
+    CodePageEncoder encoder_;
     std::string font_;
     bool open_ = false;
     std::string job_;  // the bytes of the open job, without its closing command
@@ -253,7 +264,10 @@ void CupsPrinterSystem::load() const {
         const QueueMode mode =
             chosen != overrides.end() ? chosen->second : mode_of_queue(model ? model : "");
         const std::string name = dest.instance ? queue + "/" + dest.instance : queue;
-        printers_.push_back(std::make_unique<CupsPrinter>(settings_, queue, name, mode));
+        const char* option = cupsGetOption("tillora-codepage", dest.num_options, dest.options);
+        const CodePage page =
+            code_page_for_queue(settings_.queue_code_pages, queue, option ? option : "");
+        printers_.push_back(std::make_unique<CupsPrinter>(settings_, queue, name, mode, page));
     }
     cupsFreeDests(n, dests);
 }
@@ -263,6 +277,9 @@ std::unique_ptr<PrinterSystem> make_printer_system() {
     if (spool && *spool) return std::make_unique<SpoolPrinterSystem>(spool);
     CupsSettings settings;
     if (const char* modes = std::getenv("TILLORA_QUEUE_MODE")) settings.queue_modes = modes;
+    if (const char* pages = std::getenv("TILLORA_QUEUE_CODEPAGE")) {
+        settings.queue_code_pages = pages;
+    }
     return std::make_unique<CupsPrinterSystem>(std::move(settings));
 }
 

@@ -16,7 +16,7 @@ namespace tillora {
 
 // How the lines of a job are sent to a queue.
 enum class QueueMode {
-    raw,   // ESC/POS: initialise, font, the lines, feed-and-cut, sent unfiltered
+    raw,   // ESC/POS: initialise, code page, font, the lines, feed-and-cut, sent unfiltered
     text,  // plain text lines for the queue's driver, no control bytes
 };
 
@@ -32,6 +32,9 @@ struct CupsSettings {
     // answers fails a request after about 2 * (1 s + request timeout).
     int connect_timeout_ms = 3000;
     double request_timeout_s = 5;
+    // Code pages of the raw queues, "receipt=PC850,bar=WPC1252" or one name for every queue
+    // (TILLORA_QUEUE_CODEPAGE); see code_page_for_queue.
+    std::string queue_code_pages{};
 };
 
 // The queue modes named in an override list "name=raw,name=text"; queue names are matched

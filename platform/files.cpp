@@ -10,6 +10,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/text.h"
+
 namespace fs = std::filesystem;
 
 namespace tillora {
@@ -101,6 +103,7 @@ void for_each_line(const fs::path& path, const std::function<void(const std::str
         line.assign(buffer, static_cast<std::size_t>(n));  // may hold NUL bytes
         if (!line.empty() && line.back() == '\n') line.pop_back();
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        make_utf8(line);  // a register that writes Windows-1252 text
         on_line(line);
     }
     // A directory opens but fails on the first read (EISDIR), like any other read error.

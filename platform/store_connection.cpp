@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/store_detail.h"
+#include "platform/text.h"
 
 namespace fs = std::filesystem;
 
@@ -111,8 +112,10 @@ Value column_value(sqlite3_stmt* stmt, int i, bool currency) {
             return Value(d);
         }
         default: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            return Value(std::string(text ? text : "", sqlite3_column_bytes(stmt, i)));
+            const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            std::string text(bytes ? bytes : "", sqlite3_column_bytes(stmt, i));
+            make_utf8(text);  // a register that writes Windows-1252 text
+            return Value(std::move(text));
         }
     }
 }

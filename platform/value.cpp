@@ -1,5 +1,7 @@
 #include "platform/value.h"
 
+#include "platform/text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -241,6 +243,25 @@ double leading_number(std::string_view text) {
     return value == 0.0 ? 0.0 : value;
 }
 
+IdNumber IdNumber::of_text(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && is_blank(text[i])) ++i;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const std::size_t first = i;
+    while (i < text.size() && is_digit(text[i])) ++i;
+    std::string digits = strip_leading_zeros(std::string(text.substr(first, i - first)));
+    IdNumber id;
+    id.too_long_ = digits.size() > 19;
+    // Decimals or an exponent: the number is not a plain run of digits.
+    if (i < text.size() && (text[i] == '.' || text[i] == 'e' || text[i] == 'E')) {
+        id.text_ = plain_number(leading_number(text));
+    } else if (i > first) {
+        id.text_ = (negative && digits != "0" ? "-" : "") + digits;
+    }
+    return id;
+}
+
 std::string plain_number(double value) {
     if (value == 0.0) return "0";  // also -0
     char buf[512];
@@ -281,17 +302,15 @@ std::string format_pattern(double amount, std::string_view pattern) {
 }
 
 std::string right_column(std::string_view text, std::size_t width) {
-    std::string padded(39, ' ');
-    padded += text;
-    if (padded.size() < width) padded.insert(0, width - padded.size(), ' ');
-    return padded.substr(padded.size() - width);
+    const std::size_t count = char_count(text);
+    if (count >= width) return last_chars(text, width);
+    return std::string(width - count, ' ') + std::string(text);
 }
 
 std::string left_column(std::string_view text, std::size_t width) {
-    std::string padded(text);
-    padded += std::string(39, ' ');
-    if (padded.size() < width) padded.append(width - padded.size(), ' ');
-    return padded.substr(0, width);
+    const std::size_t count = char_count(text);
+    if (count >= width) return first_chars(text, width);
+    return std::string(text) + std::string(width - count, ' ');
 }
 
 std::string money_column(Currency amount, std::string_view pattern, std::size_t width) {
@@ -299,11 +318,7 @@ std::string money_column(Currency amount, std::string_view pattern, std::size_t 
 }
 
 std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
+    return upper_case(text);
 }
 
 std::string trim(std::string_view text) {

@@ -77,6 +77,27 @@ class Value {
     Data data_;
 };
 
+// A whole number as typed or swiped (employee ID, operator or access number), kept digit for
+// digit: no floating point comes between the text and the statements that look it up.
+class IdNumber {
+  public:
+    IdNumber() = default;
+    IdNumber(std::int64_t v) : text_(std::to_string(v)) {}
+    // The leading number of a text. A run of digits (after blanks and an optional sign) keeps
+    // every digit, without leading zeros; a number with decimals or an exponent is read as by
+    // leading_number. No number gives 0.
+    static IdNumber of_text(std::string_view text);
+    // Its plain decimal text: "4111111111111111", "0", "12.5".
+    const std::string& text() const { return text_; }
+    // True when its whole part has more than 19 digits, more than any card number has.
+    bool too_long() const { return too_long_; }
+    friend bool operator==(const IdNumber&, const IdNumber&) = default;
+
+  private:
+    std::string text_ = "0";
+    bool too_long_ = false;
+};
+
 // The numeric value of the leading number of a text: leading blanks skipped, an optional sign,
 // digits with at most one decimal point and an optional exponent; reading stops at the first
 // character that cannot continue a number. 0 when the text does not start with a number.
@@ -96,8 +117,9 @@ std::string default_text(const Value& value);
 std::string format_pattern(Currency amount, std::string_view pattern);
 std::string format_pattern(double amount, std::string_view pattern);
 
-// Right-aligned column: 39 blanks followed by the text, last `width` characters kept (so a text
+// Right-aligned column: blanks followed by the text, last `width` characters kept (so a text
 // wider than the column keeps its rightmost characters: 123456.78 in 8 gives 23456.78).
+// Widths count characters as a reader sees them (platform/text.h), never bytes.
 std::string right_column(std::string_view text, std::size_t width);
 // Left-aligned column: the text followed by blanks, first `width` characters kept.
 std::string left_column(std::string_view text, std::size_t width);
@@ -105,7 +127,7 @@ std::string left_column(std::string_view text, std::size_t width);
 // Amount column: format_pattern then right_column.
 std::string money_column(Currency amount, std::string_view pattern, std::size_t width);
 
-// Upper-cased copy (ASCII letters only).
+// Upper-cased copy, full Unicode (é gives É).
 std::string upper(std::string_view text);
 // Copy without leading and trailing blanks (spaces and tabs).
 std::string trim(std::string_view text);

@@ -8,6 +8,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   build-essential cmake g++ clang-format
   libsqlite3-dev sqlite3
+  libicu-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
   libcups2-dev cups cups-client cups-filters

@@ -4,6 +4,7 @@
 
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
+#include "platform/text.h"
 
 namespace tillora {
 
@@ -38,10 +39,9 @@ Currency cents(std::int64_t c) {
 
 std::string first_line(const std::string& ticket, const CardPayment& p) {
     const std::string number = trim(p.number);
-    const std::string last4 = number.size() > 4 ? number.substr(number.size() - 4) : number;
-    return left_column(ticket, 8) + right_column(last4, 4) + " " + left_column(trim(p.name), 12) +
-           left_column(p.month, 2) + "/" + left_column(p.year, 4) + " " +
-           money_column(cents(p.cents), "#######.#0", 7);
+    return left_column(ticket, 8) + right_column(last_chars(number, 4), 4) + " " +
+           left_column(trim(p.name), 12) + left_column(p.month, 2) + "/" + left_column(p.year, 4) +
+           " " + money_column(cents(p.cents), "#######.#0", 7);
 }
 
 std::string second_line(const CardPayment& p) {

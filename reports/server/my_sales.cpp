@@ -10,6 +10,7 @@
 #include "engine/print_frame.h"
 #include "panel/entry.h"
 #include "panel/range.h"
+#include "platform/text.h"
 #include "reports/server/server_frame.h"
 
 namespace tillora {
@@ -26,13 +27,12 @@ std::int64_t batch_number(const Value& posbatch) {
     return static_cast<std::int64_t>(std::llround(std::clamp(v, -limit, limit)));
 }
 
-// True when an item line the receipt lists (a sold item or a -5 line) is posted to the
-// configured service-charge account or has no account. Tender, service-charge and payment lines
-// keep their own codes, so they stay off the receipt whatever account they carry.
-bool service_charge_account(const ModuleState& st, const Value& item, const Value& account) {
-    const std::int64_t code = item.as_int();
-    if (code <= 0 && code != -5) return false;
+// True when a line, whatever its item number, is posted to the configured service-charge
+// account or has no account: its row becomes the service-charge account row, which the receipt
+// lists last.
+bool service_charge_account(const ModuleState& st, const Value& account) {
     if (account.is_null() || account.is_empty()) return true;
+    if (account.is_text() && trim(account.as_text()).empty()) return true;
     return account.as_double() == st.arglsrvchg;
 }
 
@@ -51,7 +51,7 @@ void add_item_row(Station& s, Database& src, Database& rpt, Recordset& ar,
     ar.set("ardate", first.field("itemnumber"));
     ar.set("aracctnum", account);
     ar.set("Memo", item_text(s, first.field("posmemo").as_text()));
-    if (!service_charge_account(st, first.field("itemnumber"), account)) {
+    if (!service_charge_account(st, account)) {
         ar.set("base", st.linebase);
         ar.set("srvchg", st.linesrvchg);
         ar.set("salestax", st.linetax);
@@ -215,7 +215,7 @@ void print_summary(Station& s) {
 
 std::string item_text(Station& s, const std::string& memo) {
     std::string text = memo;
-    if (leading_number(text) > 0) text = text.size() > 2 ? text.substr(2) : std::string();
+    if (leading_number(text) > 0) text = chars_from(text, 2);
     s.st.cleanstr = text;
     clean_text(s);
     text = s.st.cleanstr;
@@ -225,7 +225,7 @@ std::string item_text(Station& s, const std::string& memo) {
 
 std::string tender_label(const std::string& memo) {
     if (memo.find("Paid by") == std::string::npos) return memo;
-    return memo.size() > 8 ? memo.substr(8) : std::string();
+    return chars_from(memo, 8);
 }
 
 void cmdserver1_click(Station& s) {

@@ -4,6 +4,7 @@
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
 #include "panel/range.h"
+#include "platform/text.h"
 #include "reports/tender/audit_frame.h"
 
 namespace tillora {
@@ -39,7 +40,7 @@ const AuditReport kPaidOutIn{"Paid Outs/Paid Ins", "Paid Outs/Paid Ins", false,
 
 // The line as the reports show it: month and day, then everything after the year.
 std::string display_text(const std::string& line) {
-    return line.substr(0, 4) + (line.size() > 8 ? line.substr(8) : std::string());
+    return first_chars(line, 4) + chars_from(line, 8);
 }
 
 bool is_ticket_life(const std::string& text) {
@@ -61,8 +62,8 @@ void add_paid_line(Station& s, const std::string& text, PaidTotals& totals) {
     for (const auto& [keyword, sum] : keywords) {
         const std::size_t at = text.find(keyword);
         if (at == std::string::npos) continue;
-        const std::size_t amount_at = at + 8;  // the keyword and one more character
-        *sum += audit_amount(leading_number(amount_at < text.size() ? text.substr(amount_at) : ""));
+        // The keyword and one more character.
+        *sum += audit_amount(leading_number(chars_from(std::string_view(text).substr(at), 8)));
         print(s, text);
     }
 }

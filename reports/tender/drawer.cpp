@@ -7,6 +7,7 @@
 #include "engine/print_frame.h"
 #include "panel/range.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "reports/tender/audit_frame.h"
 #include "reports/tender/tender_rows.h"
 #include "reports/tender/tender_types.h"
@@ -114,10 +115,12 @@ PaidOutIn scan_paid_out_in(Station& s, bool quiet) {
 void add_paid_out_in(const std::string& line, PaidOutIn& paid) {
     for (const char* keyword : {"PaidOut", "Paid-IN"}) {
         const std::size_t at = line.find(keyword);
-        if (at == std::string::npos || at + 1 <= 10) continue;
-        const std::size_t amount_at = at + 8;  // the keyword and one more character
+        if (at == std::string::npos || char_count(std::string_view(line).substr(0, at)) + 1 <= 10) {
+            continue;
+        }
+        // The keyword and one more character.
         paid.amount +=
-            audit_amount(leading_number(amount_at < line.size() ? line.substr(amount_at) : ""))
+            audit_amount(leading_number(chars_from(std::string_view(line).substr(at), 8)))
                 .to_double();
         ++paid.count;
     }

@@ -4,6 +4,7 @@
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
 #include "panel/range.h"
+#include "platform/text.h"
 #include "reports/tender/audit_frame.h"
 
 namespace tillora {
@@ -25,7 +26,7 @@ std::string poa_detail_line(const std::string& audit_line) {
     const std::string amount =
         last == std::string::npos ? std::string() : trim(audit_line.substr(last + 1));
     const std::string before = audit_line.substr(0, last == std::string::npos ? 0 : last);
-    std::string text = before.size() > 15 ? before.substr(15) : std::string();
+    std::string text = chars_from(before, 15);
     text = replace_all(text, "\\POA\\", " Acct# ");
     text = replace_all(text, "\\", "   ");
     return left_column(text, 28) + right_column(amount, 10);

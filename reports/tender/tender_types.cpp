@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/text.h"
+
 namespace tillora {
 
 namespace {
@@ -56,7 +58,7 @@ std::string payment_on_account_label(long code) {
 
 std::string without_paid_by(const std::string& text) {
     if (text.find("Paid by") == std::string::npos) return text;
-    return text.size() > 8 ? text.substr(8) : std::string();
+    return chars_from(text, 8);
 }
 
 }  // namespace tillora

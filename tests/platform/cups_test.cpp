@@ -205,7 +205,7 @@ TEST_F(CupsQueues, ListsTheQueuesInTheOrderCupsGives) {
 }
 
 TEST_F(CupsQueues, RawQueueGetsOneEscPosJobPerEndOfJob) {
-    const std::string init = "\x1b@", cut("\x1dV\x42\x00", 4);
+    const std::string init = "\x1b@\x1bt\x13", cut("\x1dV\x42\x00", 4);  // code page PC858
     const std::string font_a("\x1bM\x00", 3), font_b("\x1bM\x01", 3);
     const struct {
         const char* font;
@@ -232,6 +232,47 @@ TEST_F(CupsQueues, TextQueueAndARawQueueSetToTextGetThePlainLines) {
     const auto job = listener_->next_job();
     ASSERT_TRUE(job);
     EXPECT_EQ(*job, receipt_lines());
+}
+
+// José Piña Müller 5€ ✓: the raw queue gets the code page's bytes ("?" for the check mark it
+// lacks), the text queue UTF-8.
+TEST_F(CupsQueues, RawQueueGetsItsCodePageAndTheTextQueueUtf8) {
+    const std::string line =
+        "Jos\xc3\xa9 Pi\xc3\xb1"
+        "a M\xc3\xbcller 5\xe2\x82\xac \xe2\x9c\x93";
+    const std::string cut("\x1dV\x42\x00", 4);
+    const struct {
+        const char* setting;
+        std::string job;
+    } cases[] = {
+        {"",
+         "\x1b@\x1bt\x13\x1bM\x01"
+         "Jos\x82 Pi\xa4"
+         "a M\x81ller 5\xd5 ?\n"},
+        {"alpha-raw=PC437", std::string("\x1b@\x1bt\x00\x1bM\x01", 8) + "Jos\x82 Pi\xa4"
+                                                                        "a M\x81ller 5? ?\n"},
+        {"WPC1252",
+         "\x1b@\x1bt\x10\x1bM\x01"
+         "Jos\xe9 Pi\xf1"
+         "a M\xfcller 5\x80 ?\n"},
+    };
+    for (const auto& c : cases) {
+        CupsSettings settings;
+        settings.server = socket();
+        settings.queue_code_pages = c.setting;
+        CupsPrinterSystem system(settings);
+        Printer& printer = system.current();
+        printer.set_font("FontB11");
+        printer.print_line(line);
+        printer.end_job();
+        const auto job = listener_->next_job();
+        ASSERT_TRUE(job) << c.setting;
+        EXPECT_EQ(*job, c.job + cut) << c.setting;
+    }
+    auto text = printers(1);
+    text->current().print_line(line);
+    text->current().end_job();
+    EXPECT_EQ(text_output(line + "\n"), line + "\n");
 }
 
 TEST_F(CupsQueues, StoppedOrRejectingQueueFailsTheJob) {

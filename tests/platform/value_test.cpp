@@ -151,8 +151,8 @@ TEST(Columns, AlignAndCutToTheColumnWidth) {
     EXPECT_EQ(left_column("ab", 45), "ab" + std::string(43, ' '));
 }
 
-TEST(TextHelpers, UpperCaseAsciiAndTrimBlanks) {
-    EXPECT_EQ(upper("posunit=3 \xc3\xa9z"), "POSUNIT=3 \xc3\xa9Z");
+TEST(TextHelpers, UpperCaseAndTrimBlanks) {
+    EXPECT_EQ(upper("posunit=3 \xc3\xa9z"), "POSUNIT=3 \xc3\x89Z");
     EXPECT_EQ(trim("  a b \t"), "a b");
     EXPECT_EQ(trim(" \t "), "");
 }

@@ -22,6 +22,8 @@ Row tender(int type, const Value& batch, const char* memo, Row more = {}) {
 
 // Server 12 in the range 10:00-13:59, service-charge account 4000. Server 13 shares ticket 1.
 // Ticket 3 is outside the time range: its item is left out, its tender and ticket count.
+// The -2 line on account 4000 and the tender lines without an account are service-charge
+// account rows.
 void build_store(TestStation& t) {
     t.st().arglsrvchg = 4000;
     const Row late{{"trantime", "23:30:00"}};
@@ -64,14 +66,47 @@ TEST(MySalesSummary, PrintsItemsTendersAndTicketCountOnOneReceipt) {
     build_store(t);
     cmdserver1_click(t.s());
     const Lines expected = summary(
-        {"Open food     1.00    .10    .08    1.18", "Th   x        2.00    .00    .16    2.16",
-         "Burger       15.00   1.50   1.20   17.70", "               .00   3.00    .00    3.00",
-         kDash40, "Totals:      18.00   4.60   1.44   24.04"},
+        {"Open food     1.00    .10    .08    1.18", "Th  x         2.00    .00    .16    2.16",
+         "Burger       15.00   1.50   1.20   17.70", "               .00    .00    .00     .00",
+         "               .00  59.00    .00   59.00", "               .00   3.00    .00    3.00",
+         kDash40, "Totals:      18.00  63.60   1.44   83.04"},
         {"Visa                               15.00", "Cash                               25.00",
          kDash40, "Total:                             40.00", kDash40, "Ticket count:   3"});
     EXPECT_EQ(t.jobs(), std::vector<Lines>{expected});
     EXPECT_EQ(t.st().reportbusy, 0);
     EXPECT_EQ(t.s().form.ownsalesonly, 1);
+}
+
+// A service, tender or payment line on the service-charge account, or with no account, is that
+// account's row: listed last, its base under S/C and Total, and counted in the totals.
+TEST(MySalesSummary, NegativeItemsOnTheServiceChargeAccountPrintItsRow) {
+    const Row burger = account(100, "Burger");
+    const struct {
+        double arglsrvchg;
+        Row line;
+        Lines items;
+    } cases[] = {
+        {0,
+         line(12, 1, -2, 0, 3.03, 0, {{"posmemo", "Service charge"}}),
+         {"Burger       10.00   1.00    .80   11.80", "Service ch     .00    .00    .00     .00",
+          kDash40, "Totals:      10.00   1.00    .80   11.80"}},
+        {900,
+         line(12, 1, -1, -17.71, 0, 0,
+              {{"posacctnum", 900}, {"posmemo", "Paid by Cash"}, {"postendtype", 1}}),
+         {"Burger       10.00   1.00    .80   11.80", "Paid by Ca     .00 -17.71    .00  -17.71",
+          kDash40, "Totals:      10.00 -16.71    .80   -5.91"}},
+    };
+    for (const auto& c : cases) {
+        TestStation t;
+        t.st().arglsrvchg = c.arglsrvchg;
+        t.add_lines({line(12, 1, 7, 10.0, 1.0, 0.8, burger), c.line,
+                     line(12, 1, -3, 4.0, 0, 0, account(100, "On account"))});
+        operator_12_midday(t);
+        cmdserver1_click(t.s());
+        ASSERT_EQ(t.jobs().size(), 1u);
+        const Lines job = t.jobs()[0];
+        EXPECT_EQ(Lines(job.begin() + 8, job.begin() + 8 + c.items.size()), c.items);
+    }
 }
 
 TEST(MySalesSummary, NoSalesPrintsBothHeadersAndNoTicketCount) {
@@ -101,7 +136,7 @@ TEST(MySalesSummary, ItemTextDropsTheQuantityAndCleansTheRest) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"2 Burger", "Burger"}, {"12 Wings", " Wings"}, {"Fries", "Fries"}, {"0 Soup", "0 Soup"},
         {"-1 Refund", "-1 Refund"}, {"", ""}, {"1", ""}, {"12", ""}, {"3 ", ""},
-        {"Fish & Chips!", "Fish & Chips!"}, {"a,b\"c\td", "a b c d"}, {"\xc3\xa9", "  "}};
+        {"Fish & Chips!", "Fish & Chips!"}, {"a,b\"c\td", "a b c d"}, {"\xc3\xa9", " "}};
     // clang-format on
     TestStation t;
     for (const auto& [memo, text] : cases) {
