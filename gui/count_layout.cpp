@@ -11,8 +11,8 @@ constexpr int kTitleHeight = 34;
 constexpr int kHeadingHeight = 28;
 constexpr int kRowHeight = 50;
 constexpr int kRowGap = 8;
-constexpr int kLabelWidth = 124;
-constexpr int kBoxWidth = 160;
+constexpr int kLabelWidth = 136;
+constexpr int kBoxWidth = 152;
 constexpr int kButtonHeight = 60;
 constexpr int kEntryFont = 22;
 
