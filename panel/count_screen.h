@@ -29,6 +29,8 @@ struct CountRange {
     std::string fromtime, totime;
 };
 
+// The screen: "Count Drawer" on the manager frame, the frame fracount with a label, an amount box
+// and (but for the opening bank) the expected figure for each row, and the three buttons.
 struct CountScreen {
     CountScreen();
 

@@ -50,7 +50,8 @@ struct FormModel {
     // The drawer count screen and its button on the manager frame.
     std::unique_ptr<CountScreen> count;
 
-    // The entry field that last received the focus (1 txtempid ... 8 txttominute, 0 none).
+    // The entry field that last received the focus (1 txtempid ... 8 txttominute, 9-13 the
+    // count screen's amount boxes, 0 none).
     std::int16_t activefield = 0;
     // 1 after a server report ran: the hold-sales lists show only the operator's tickets.
     std::int16_t ownsalesonly = 0;
