@@ -34,18 +34,16 @@ TEST(CountScreenWindow, CountsTheDrawerThroughItsWidgets) {
     EXPECT_FALSE(w("framanager")->isVisible());
     EXPECT_EQ(w("fracount")->geometry(), w("framanager")->geometry());
     EXPECT_EQ(QApplication::focusWidget(), w("txtopeningbank"));
-    const QObjectList& inside = w("fracount")->children();
-    for (auto a = inside.begin(); a != inside.end(); ++a) {
-        auto* first = qobject_cast<QWidget*>(*a);
-        if (first == nullptr || !first->isVisibleTo(w("fracount"))) continue;
-        SCOPED_TRACE(first->objectName().toStdString());
-        EXPECT_TRUE(w("fracount")->rect().contains(first->geometry()));
-        for (auto b = a + 1; b != inside.end(); ++b) {
-            auto* second = qobject_cast<QWidget*>(*b);
-            if (second != nullptr && second->isVisibleTo(w("fracount"))) {
-                EXPECT_FALSE(first->geometry().intersects(second->geometry()))
-                    << second->objectName().toStdString();
-            }
+    std::vector<QWidget*> inside;
+    for (QWidget* c : w("fracount")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (c->isVisibleTo(w("fracount"))) inside.push_back(c);
+    }
+    for (std::size_t i = 0; i < inside.size(); ++i) {
+        EXPECT_TRUE(w("fracount")->rect().contains(inside[i]->geometry()));
+        for (std::size_t j = i + 1; j < inside.size(); ++j) {
+            EXPECT_FALSE(inside[i]->geometry().intersects(inside[j]->geometry()))
+                << inside[i]->objectName().toStdString() << " overlaps "
+                << inside[j]->objectName().toStdString();
         }
     }
 
