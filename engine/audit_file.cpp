@@ -23,8 +23,8 @@ void append_audit_entry(Station& s) {
     s.yield();
 }
 
-void append_operator_audit_entry(Station& s, const std::string& entry) {
-    s.st.auditline = entry + "-" + s.form.txtempid.text;
+void append_operator_audit_entry(Station& s, const std::string& entry, const std::string& suffix) {
+    s.st.auditline = entry + "-" + s.form.txtempid.text + suffix;
     try {
         append_audit_entry(s);
     } catch (const FileError& e) {

@@ -17,10 +17,11 @@ std::string error_file_name(const ModuleState& st);
 // yields. Throws FileError when the line cannot be written.
 void append_audit_entry(Station& s);
 
-// Appends "<entry>-" + the ID as typed to the audit file (the entry of a finished report or
-// export). A file that cannot be written gives an "Oops..." message naming the file; the work
-// itself is done all the same.
-void append_operator_audit_entry(Station& s, const std::string& entry);
+// Appends "<entry>-" + the ID as typed + `suffix` to the audit file (the entry of a finished
+// report or export). A file that cannot be written gives an "Oops..." message naming the file;
+// the work itself is done all the same.
+void append_operator_audit_entry(Station& s, const std::string& entry,
+                                 const std::string& suffix = "");
 
 // Hands every line of an audit or error file to `on_line`; the window repaints while a year's
 // file (tens of megabytes) is read. Throws FileError.

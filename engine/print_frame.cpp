@@ -93,13 +93,19 @@ std::vector<std::string> header_lines(Station& s, const std::string& title, bool
     } else {
         who = "Printed by   :" + f.txtempid.text;
     }
-    return {title,
-            "Report date  :" + s.svc.clock.date_text() + " Time:" + s.svc.clock.time_text(),
-            who,
-            "Date range   :" + f.txtfromdate.text + " - " + f.txttodate.text,
-            "Time range   :" + st.fromtime + " - " + st.totime,
-            "Workstation #:" + st.unitstr,
-            st.dashline};
+    return header_lines(HeaderBlock{title, s.svc.clock.date_text(), s.svc.clock.time_text(), who,
+                                    f.txtfromdate.text, f.txttodate.text, st.fromtime, st.totime,
+                                    st.unitstr, st.dashline});
+}
+
+std::vector<std::string> header_lines(const HeaderBlock& h) {
+    return {h.title,
+            "Report date  :" + h.date + " Time:" + h.time,
+            h.who,
+            "Date range   :" + h.from + " - " + h.to,
+            "Time range   :" + h.fromtime + " - " + h.totime,
+            "Workstation #:" + h.unit,
+            h.dash};
 }
 
 void print_header(Station& s, const std::string& title, bool server_line) {

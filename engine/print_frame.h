@@ -39,6 +39,14 @@ void print_header(Station& s, const std::string& title, bool server_line = false
 // The header lines as text, for print steps that print straight to the printer.
 std::vector<std::string> header_lines(Station& s, const std::string& title, bool server_line);
 
+// The parts of a header block, for a receipt printed again from what was stored.
+struct HeaderBlock {
+    std::string title, date, time, who, from, to, fromtime, totime, unit, dash;
+};
+// The header lines of `h`: title, "Report date  :" date " Time:" time, `who` as given, "Date
+// range   :", "Time range   :", "Workstation #:", dash line.
+std::vector<std::string> header_lines(const HeaderBlock& h);
+
 // Label column: text followed by blankline, first `width` characters.
 std::string label(const std::string& text, std::size_t width = 10);
 // The 40-character detail line: label (10), base (8), service charge (7), tax (7), total (8).

@@ -1,5 +1,7 @@
 #include "gui/layout.h"
 
+#include "gui/count_layout.h"
+
 #include <QFontMetrics>
 #include <QStringList>
 #include <algorithm>
@@ -69,13 +71,13 @@ QRect key_rect(const KeyCell& cell) {
     return QRect(left, top, right - left, cell.rows * (kKeyHeight + kGap) - kGap);
 }
 
-// The manager report buttons, column by column.
-constexpr std::array<const char*, 16> kManagerButtons = {
-    "cmdserver3",       "cmdserver4",    "cmdserver5",       "cmdserver6",
-    "cmdserver7",       "cmdserver8",    "cmdserver9",       "cmdtender1",
-    "cmdbalancedrawer", "cmdaudit",      "cmdpaidinpaidout", "cmdticketcount",
-    "cmdunsentxact",    "cmdcreditcard", "cmdexport1",       "cmdprintall"};
-constexpr int kManagerRows = 8;
+// The manager report buttons, column by column in two columns; the rows share the frame's height.
+constexpr std::array kManagerButtons = {
+    "cmdserver3",       "cmdserver4",     "cmdserver5",    "cmdserver6",       "cmdserver7",
+    "cmdserver8",       "cmdserver9",     "cmdtender1",    "cmdbalancedrawer", "cmdaudit",
+    "cmdpaidinpaidout", "cmdticketcount", "cmdunsentxact", "cmdcreditcard",    "cmdexport1",
+    "cmdprintall",      "cmdcountdrawer"};
+constexpr int kManagerRows = static_cast<int>(kManagerButtons.size() + 1) / 2;
 
 // The eight entry boxes: name, caption, column grid of its row.
 struct EntryBox {
@@ -133,18 +135,23 @@ std::vector<Placement> build_placements() {
              kButtonFont + 1});
     }
     const int frame_height = kWindowSize.height() - kMargin - kFrameTop;
-    out.push_back({"framanager", "", QRect(kReportLeft, kFrameTop, kReportWidth, frame_height),
-                   kButtonFont, true});
+    const QRect manager_frame(kReportLeft, kFrameTop, kReportWidth, frame_height);
+    out.push_back({"framanager", "", manager_frame, kButtonFont, true});
     const int inner_width = (kReportWidth - 2 * 10 - kGap) / 2;
+    const int rows_height = frame_height - kFrameTitleHeight - kFrameButtonGap;
+    const int button_height = std::min(
+        kFrameButtonHeight, (rows_height - (kManagerRows - 1) * kFrameButtonGap) / kManagerRows);
     for (std::size_t i = 0; i < kManagerButtons.size(); ++i) {
         const int column = static_cast<int>(i) / kManagerRows;
         const int row = static_cast<int>(i) % kManagerRows;
         out.push_back({kManagerButtons[i], "framanager",
                        QRect(10 + column * (inner_width + kGap),
-                             kFrameTitleHeight + row * (kFrameButtonHeight + kFrameButtonGap),
-                             inner_width, kFrameButtonHeight),
+                             kFrameTitleHeight + row * (button_height + kFrameButtonGap),
+                             inner_width, button_height),
                        kButtonFont - 1});
     }
+    // The drawer count screen takes the manager frame's place while it is open.
+    for (const Placement& p : count_screen_placements(manager_frame)) out.push_back(p);
     // The help panel lies over the entry area and the report buttons from the top-left corner
     // of txtempid, wide enough to show the whole text in large type.
     const QPoint help_origin(kMargin, kLoginTop + kCaptionHeight);

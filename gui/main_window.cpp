@@ -16,6 +16,7 @@
 
 #include "gui/layout.h"
 #include "gui/qt_ui.h"
+#include "panel/count_screen.h"
 #include "panel/entry.h"
 #include "panel/form_load.h"
 #include "panel/panel_buttons.h"
@@ -58,7 +59,7 @@ QWidget* MainWindow::widget(const std::string& name) const {
 }
 
 bool MainWindow::is_entry_box(const std::string& name) const {
-    for (int field = 1; field <= 8; ++field) {
+    for (int field = 1; field <= kLastCountField; ++field) {
         const Control* box = s_.form.entry_box(field);
         if (box != nullptr && box->name == name) return true;
     }

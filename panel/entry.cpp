@@ -4,6 +4,7 @@
 
 #include "app/outside_programs.h"
 #include "app/today.h"
+#include "panel/count_screen.h"
 #include "panel/login.h"
 #include "panel/panel_buttons.h"
 #include "panel/range.h"
@@ -20,7 +21,7 @@ constexpr const char* kAllowedCleanChars =
 
 // The activefield number of an entry box, 0 for any other control.
 int field_of(FormModel& form, const Control* c) {
-    for (int field = 1; field <= 8; ++field) {
+    for (int field = 1; field <= kLastCountField; ++field) {
         if (form.entry_box(field) == c) return field;
     }
     return 0;
@@ -68,6 +69,13 @@ void key_in_empid(Station& s, Control& box, char key) {
     // Enter passes the filter but a one-line box does nothing with it; all else is dropped.
 }
 
+// An amount box takes digits, Backspace and Enter as the keypad's keys; all else is dropped.
+void key_in_count_box(Station& s, char key) {
+    if (key >= '0' && key <= '9') cmdnumber_click(s, key - '0');
+    if (key == '\b') cmdnumber_click(s, kKeyBksp);
+    if (key == '\r') cmdnumber_click(s, kKeyEnter);
+}
+
 }  // namespace
 
 std::size_t typed_length_limit(const std::string& box) {
@@ -104,6 +112,8 @@ void key_press(Station& s, char key) {
     if (field == 0) return;
     if (field == 1) {
         key_in_empid(s, *c, key);
+    } else if (is_count_field(field)) {
+        key_in_count_box(s, key);
     } else if (key != '\r') {
         type_into(*c, key);
     } else if (field == 2) {
@@ -128,6 +138,9 @@ void cmdnumber_click(Station& s, int index) {
         for (Control* box : {&f.txtempid, &f.txtpassword, &f.txtfromdate, &f.txttodate}) {
             box->back = Colour::White;
         }
+        for (int field = kFirstCountField; field <= kLastCountField; ++field) {
+            f.entry_box(field)->back = Colour::White;
+        }
         const int from = f.activefield;
         f.activefield = 0;
         complete_date(s, f.txtfromdate);
@@ -139,7 +152,10 @@ void cmdnumber_click(Station& s, int index) {
         if (from == 2) focus_control(s, "cmdlogin");
     }
     s.yield();
-    if (Control* box = f.entry_box(f.activefield)) {
+    if (is_count_field(f.activefield)) {
+        cents_key(*f.entry_box(f.activefield), index);
+        show_expected(*f.count);
+    } else if (Control* box = f.entry_box(f.activefield)) {
         box->text += append;
         cap_time_box(*box, f.activefield);
         if (index == kKeyBksp) box->text = without_last_char(box->text);

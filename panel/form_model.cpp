@@ -1,5 +1,7 @@
 #include "panel/form_model.h"
 
+#include "panel/count_screen.h"
+
 namespace tillora {
 
 namespace {
@@ -64,7 +66,8 @@ FormModel::FormModel()
       cmdexport1(manager_button("cmdexport1", "Export Transactions")),
       cmdprintall(manager_button("cmdprintall", "Print All Reports")),
       frahelp(make("frahelp", ControlKind::Frame, "Tillora Reports Help")),
-      lblhelp(make("lblhelp", ControlKind::Label, "", "frahelp")) {
+      lblhelp(make("lblhelp", ControlKind::Label, "", "frahelp")),
+      count(std::make_unique<CountScreen>()) {
     static const char* const kKeypad[13] = {"0", "1", "2", "3",     "4",        "5",   "6",
                                             "7", "8", "9", "Clear", "Enter/Ok", "Bksp"};
     for (int i = 0; i < 13; ++i) {
@@ -90,8 +93,11 @@ std::vector<Control*> FormModel::controls() {
         &cmdunsentxact, &cmdcreditcard,    &cmdexport1,  &cmdprintall,      &frahelp,
         &lblhelp};
     for (Control& key : cmdnumber) all.push_back(&key);
+    for (Control* c : count->controls()) all.push_back(c);
     return all;
 }
+
+FormModel::~FormModel() = default;
 
 Control* FormModel::find(const std::string& name) {
     for (Control* c : controls()) {
@@ -119,7 +125,7 @@ Control* FormModel::entry_box(int field) {
         case 8:
             return &txttominute;
         default:
-            return nullptr;
+            return count->entry_box(field);
     }
 }
 
@@ -129,6 +135,7 @@ bool FormModel::usable(const Control& control) const {
     const Control* frame = nullptr;
     if (control.parent == "framanager") frame = &framanager;
     if (control.parent == "frahelp") frame = &frahelp;
+    if (control.parent == "fracount") frame = &count->fracount;
     return frame == nullptr || (frame->enabled && frame->visible);
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct Control {
     std::string parent;  // "framanager" for the manager report buttons, "" for the window
 };
 
+struct CountScreen;  // the drawer count screen (panel/count_screen.h)
+
 // Keypad indexes of cmdnumber beyond the digits 0-9.
 inline constexpr int kKeyClear = 10;
 inline constexpr int kKeyEnter = 11;
@@ -30,6 +33,7 @@ inline constexpr int kKeyBksp = 12;
 
 struct FormModel {
     FormModel();
+    ~FormModel();
 
     std::string caption = "Workstation Reports/Exports";
     // Entry boxes, in activefield order 1-8.
@@ -43,8 +47,11 @@ struct FormModel {
         cmdcreditcard, cmdexport1, cmdprintall;
     Control frahelp, lblhelp;
     std::array<Control, 13> cmdnumber;
+    // The drawer count screen and its button on the manager frame.
+    std::unique_ptr<CountScreen> count;
 
-    // The entry field that last received the focus (1 txtempid ... 8 txttominute, 0 none).
+    // The entry field that last received the focus (1 txtempid ... 8 txttominute, 9-13 the
+    // count screen's amount boxes, 0 none).
     std::int16_t activefield = 0;
     // 1 after a server report ran: the hold-sales lists show only the operator's tickets.
     std::int16_t ownsalesonly = 0;
@@ -53,11 +60,13 @@ struct FormModel {
     // Set when the window is to be closed (the unattended run ends the program this way).
     bool closed = false;
 
-    // Every control, in a fixed order; the keypad as cmdnumber0 ... cmdnumber12.
+    // Every control, in a fixed order; the keypad as cmdnumber0 ... cmdnumber12, then the
+    // controls of the count screen.
     std::vector<Control*> controls();
     // The control of that name (case-sensitive), nullptr when there is none.
     Control* find(const std::string& name);
-    // The entry box of an activefield number, nullptr for 0 or out of range.
+    // The entry box of an activefield number (1-8, the count screen's 9-13), nullptr for 0 or
+    // out of range.
     Control* entry_box(int field);
     // True when the control and the frame holding it are enabled and visible.
     bool usable(const Control& control) const;

@@ -1,6 +1,7 @@
 #include "panel/login.h"
 
 #include "app/master_config.h"
+#include "panel/count_screen.h"
 #include "platform/files.h"
 #include "platform/store.h"
 #include "platform/value.h"
@@ -85,6 +86,7 @@ void cmdlogin_click(Station& s) {
 }
 
 void cmdmanager_click(Station& s) {
+    close_count_screen(s.form, false);
     s.form.framanager.visible = true;
     s.form.ownsalesonly = 0;
 }
@@ -96,6 +98,7 @@ void logout(Station& s) {
     f.txtempid.back = Colour::Highlight;
     f.txtpassword.text.clear();
     f.framanager.visible = false;
+    close_count_screen(f, false);
     f.cmdmanager.enabled = false;
     f.cmdserver1.enabled = false;
     f.cmdserver2.enabled = false;

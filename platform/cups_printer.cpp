@@ -19,6 +19,8 @@ const std::string esc_initialise = "\x1b@";
 const std::string esc_font_a("\x1bM\x00", 3);
 const std::string esc_font_b("\x1bM\x01", 3);
 const std::string gs_feed_and_cut("\x1dV\x42\x00", 4);
+// Drawer kick: pin 2, 50 ms on (25 x 2 ms), 500 ms off (250 x 2 ms).
+const std::string esc_drawer_pulse("\x1bp\x00\x19\xfa", 5);
 
 // How long an empty printer list is trusted before the server is asked again: long enough that
 // an unreachable server does not slow down every line of a batch.
@@ -193,14 +195,7 @@ class CupsPrinter : public Printer {
     // On failure the lines stay kept, so a later end of job can still deliver them.
     void end_job() override {
         if (!open_) return;
-        errno = 0;
-        const Connection http = connect(settings_);
-        if (!http) {
-            const int error = errno;
-            throw PrinterError("cannot reach the CUPS server " + server_label(settings_) +
-                               (error ? std::string(": ") + std::strerror(error) : std::string()));
-        }
-        check_not_stopped(http.get(), queue_);
+        const Connection http = connect_to_queue();
         if (mode_ == QueueMode::raw) {
             send_job(http.get(), queue_, job_ + gs_feed_and_cut, CUPS_FORMAT_RAW);
         } else {
@@ -210,9 +205,30 @@ class CupsPrinter : public Printer {
         open_ = false;
     }
 
+    // The pulse goes out as its own raw job, never through the text of a report's job, so
+    // nothing done to report text can alter its bytes.
+    void open_drawer() override {
+        if (mode_ != QueueMode::raw) return;
+        const Connection http = connect_to_queue();
+        send_job(http.get(), queue_, esc_drawer_pulse, CUPS_FORMAT_RAW);
+    }
+
     bool has_open_job() const { return open_; }
 
   private:
+    // A connection to the server, with the queue known not to be stopped. Throws PrinterError.
+    Connection connect_to_queue() const {
+        errno = 0;
+        Connection http = connect(settings_);
+        if (!http) {
+            const int error = errno;
+            throw PrinterError("cannot reach the CUPS server " + server_label(settings_) +
+                               (error ? std::string(": ") + std::strerror(error) : std::string()));
+        }
+        check_not_stopped(http.get(), queue_);
+        return http;
+    }
+
     const CupsSettings& settings_;
     std::string queue_;
     std::string name_;

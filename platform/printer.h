@@ -27,6 +27,10 @@ class Printer {
     // Releases the job to the printer; nothing happens when no line was printed.
     // Throws PrinterError when the job is refused.
     virtual void end_job() = 0;
+    // Opens the cash drawer wired to the printer: a job of its own holding only the drawer
+    // pulse, apart from any open job. Printers that cannot pass control bytes (a text queue, the
+    // spool printer) do nothing. Throws PrinterError when the job is refused.
+    virtual void open_drawer() {}
 };
 
 // The installed printers and the current one. Before any selection the current printer is the

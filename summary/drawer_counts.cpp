@@ -1,5 +1,6 @@
 #include "summary/drawer_counts.h"
 
+#include "drawer/count_store.h"
 #include "platform/files.h"
 #include "platform/store.h"
 
@@ -46,13 +47,9 @@ Currency DrawerCount::counted() const {
     return sum;
 }
 
-std::string drawer_database_name(const ModuleState& st) {
-    return "KOVRAZ" + st.unitstr + ".MDB";
-}
-
 std::vector<DrawerCount> read_drawer_counts(Station& s) {
     std::vector<DrawerCount> counts;
-    const auto path = s.path(drawer_database_name(s.st));
+    const auto path = s.path(drawer_db_name(s.st));
     if (!file_exists(path)) return counts;
     auto db = Database::open(path);
     Recordset rs = db->open_recordset("select * from drawercount where countdate between " +

@@ -29,9 +29,6 @@ struct DrawerCount {
     Currency difference() const { return counted() - expected(); }
 };
 
-// "KOVRAZ" + unitstr + ".MDB"
-std::string drawer_database_name(const ModuleState& st);
-
 // The counts stored with a count date in fromdate..todate, in count order; none when the database
 // does not exist. Throws StoreError when it exists but cannot be read.
 std::vector<DrawerCount> read_drawer_counts(Station& s);

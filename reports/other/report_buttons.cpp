@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "drawer/count_drawer.h"
 #include "engine/ticket_lists.h"
 #include "export/export_transactions.h"
 #include "reports/other/credit_card.h"
@@ -24,18 +25,28 @@ using Handler = void (*)(Station&);
 // Report buttons and their handlers; filled in as the report families land.
 const std::map<std::string, Handler>& report_handlers() {
     static const std::map<std::string, Handler> handlers = {
-        {"cmdserver3", cmdserver3_click},       {"cmdserver5", cmdserver5_click},
-        {"cmdserver7", cmdserver7_click},       {"cmdserver8", cmdserver8_click},
-        {"cmdunsentxact", cmdunsentxact_click}, {"cmdserver9", cmdserver9_click},
-        {"cmdcreditcard", cmdcreditcard_click}, {"cmdprintall", cmdprintall_click},
-        {"cmdserver1", cmdserver1_click},       {"cmdserver2", cmdserver2_click},
-        {"cmdserver4", cmdserver4_click},       {"cmdserver6", cmdserver6_click},
+        {"cmdserver3", cmdserver3_click},
+        {"cmdserver5", cmdserver5_click},
+        {"cmdserver7", cmdserver7_click},
+        {"cmdserver8", cmdserver8_click},
+        {"cmdunsentxact", cmdunsentxact_click},
+        {"cmdserver9", cmdserver9_click},
+        {"cmdcreditcard", cmdcreditcard_click},
+        {"cmdprintall", cmdprintall_click},
+        {"cmdserver1", cmdserver1_click},
+        {"cmdserver2", cmdserver2_click},
+        {"cmdserver4", cmdserver4_click},
+        {"cmdserver6", cmdserver6_click},
         {"cmdtender1", cmdtender1_click},
         {"cmdbalancedrawer", cmdbalancedrawer_click},
         {"cmdaudit", cmdaudit_click},
         {"cmdpaidinpaidout", cmdpaidinpaidout_click},
         {"cmdticketcount", cmdticketcount_click},
         {"cmdexport1", cmdexport1_click},
+        {"cmdcountdrawer", cmdcountdrawer_click},
+        {"cmdcountprint", cmdcountprint_click},
+        {"cmdcountcancel", cmdcountcancel_click},
+        {"cmdcountreprint", cmdcountreprint_click},
     };
     return handlers;
 }

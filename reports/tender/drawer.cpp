@@ -19,6 +19,11 @@ namespace {
 constexpr const char* kTicketBlankLine = "Ticket Count:________Total$_____________";
 constexpr const char* kCardLine = "Type_______Count_______Total$__________";
 
+// A tender row's amount as the drawer prints it.
+Currency drawer_amount(const Recordset& ar) {
+    return -ar.field("total").as_currency();
+}
+
 // The label of a drawer row: the long label of a code 1-16, otherwise the stored memo; either
 // without its "Paid by ".
 std::string drawer_label(const std::string& code_text, const std::string& memo) {
@@ -73,8 +78,7 @@ void print_drawer(Station& s) {
     auto [rows, lines, total] = print_tender_rows(s, rpt.get(), [&](const Recordset& ar) {
         const std::string code = left_column(default_text(ar.field("covers")), 3);
         return tender_line(code, drawer_label(code, ar.field("Memo").as_text()),
-                           static_cast<double>(ar.field("arlines").as_int()),
-                           -ar.field("total").as_currency());
+                           static_cast<double>(ar.field("arlines").as_int()), drawer_amount(ar));
     });
     if (rows > 0) {
         if (paid.count > 0) {
@@ -124,6 +128,20 @@ void add_paid_out_in(const std::string& line, PaidOutIn& paid) {
                 .to_double();
         ++paid.count;
     }
+}
+
+DrawerFigures gather_drawer_figures(Station& s) {
+    gather_tender_rows(s, TenderRows::Drawer);
+    DrawerFigures figures;
+    auto rpt = open_report_db(s);
+    Recordset ar = rpt->open_recordset(kTenderRows);
+    for (; !ar.eof(); ar.move_next()) {
+        figures.tenders[static_cast<long>(ar.field("covers").as_int())] += drawer_amount(ar);
+    }
+    ar.close();
+    rpt.reset();
+    figures.paid = scan_paid_out_in(s);
+    return figures;
 }
 
 void cmdbalancedrawer_click(Station& s) {

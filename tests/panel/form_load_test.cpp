@@ -24,7 +24,7 @@ void set_config(test::TestStation& t, const test::Row& row) {
 
 TEST(FormModel, InitialControls) {
     FormModel f;
-    EXPECT_EQ(f.controls().size(), 36u + 13u);
+    EXPECT_EQ(f.controls().size(), 36u + 13u + 21u);  // window, keypad, count screen
     const struct {
         const char* name;
         const char* text;
@@ -47,6 +47,9 @@ TEST(FormModel, InitialControls) {
         {"cmdnumber0", "0", true, true, true},
         {"cmdnumber11", "Enter/Ok", true, true, true},
         {"cmdnumber12", "Bksp", true, true, true},
+        {"cmdcountdrawer", "Count Drawer", true, true, false},
+        {"fracount", "Count Drawer", true, false, false},
+        {"txtcountcash", "", true, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -59,7 +62,9 @@ TEST(FormModel, InitialControls) {
     }
     EXPECT_EQ(f.find("cmdnumber13"), nullptr);
     EXPECT_EQ(f.entry_box(8), &f.txttominute);
-    EXPECT_EQ(f.entry_box(9), nullptr);
+    EXPECT_EQ(f.entry_box(9), f.find("txtopeningbank"));
+    EXPECT_EQ(f.entry_box(13), f.find("txtcountcards"));
+    EXPECT_EQ(f.entry_box(14), nullptr);
 }
 
 TEST(FormLoad, InteractiveStart) {

@@ -308,6 +308,23 @@ TEST_F(CupsQueues, PrinterSystemOfTheMachineFollowsTillora_Spool) {
     EXPECT_EQ(spool_system->folder(), *dir_ / "spool-out");
 }
 
+// The cash drawer's pulse reaches a raw queue as a job of its own, while a receipt's job is still
+// open; a stopped queue refuses it as it refuses a receipt.
+TEST_F(CupsQueues, RawQueueGetsTheDrawerPulseAsAJobOfItsOwn) {
+    auto system = printers(0);
+    Printer& printer = system->current();
+    printer.print_line("Drawer Count");
+    printer.open_drawer();
+    const auto pulse = listener_->next_job();
+    ASSERT_TRUE(pulse);
+    EXPECT_EQ(*pulse, std::string("\x1bp\x00\x19\xfa", 5));
+    printer.end_job();
+    const auto receipt = listener_->next_job();
+    ASSERT_TRUE(receipt);
+    EXPECT_EQ(*receipt, "\x1b@Drawer Count\n" + std::string("\x1dV\x42\x00", 4));
+    EXPECT_THROW(printers(2)->current().open_drawer(), PrinterError);
+}
+
 // A server that is missing, or that takes connections and never answers: no printers, and
 // selecting fails as out of range instead of waiting.
 TEST(CupsServerMissing, HasNoPrinters) {

@@ -1,0 +1,237 @@
+#include "drawer/count_drawer.h"
+
+#include <gtest/gtest.h>
+
+#include "panel/entry.h"
+#include "platform/files.h"
+#include "support/expected_file.h"
+#include "support/test_support.h"
+
+namespace tillora {
+namespace {
+
+using test::Lines;
+using test::TestStation;
+
+test::Row tender(int type, double amount, int date = 20200904) {
+    return {{"itemnumber", -1},      {"postendtype", type}, {"posbatch", "1"},
+            {"poschitbase", amount}, {"poschitdate", date}, {"posmemo", "Paid by x"}};
+}
+
+// The tender lines of 09-04-2020 worked by hand: cash 50.00 + 25.25, a check 30.00, a member
+// charge 42.10, cards of codes 3, 4 and 8 (10.00 + 20.50 + 5.05); a gift certificate (11) and a
+// house account (20) are not in the drawer, and a cash line of the day before is out of range.
+// The register stores a tender as a negative amount. The audit file pays out 12.50 and takes in
+// 5.00 on the day, and pays out 99.00 the day before.
+void add_day(TestStation& t) {
+    for (const test::Row& r :
+         {tender(1, -50.0), tender(1, -25.25), tender(2, -30.0), tender(9, -42.1), tender(3, -10.0),
+          tender(4, -20.5), tender(8, -5.05), tender(11, -99.0), tender(20, -7.0),
+          tender(1, -1000.0, 20200903)}) {
+        t.add_line(r);
+    }
+    test::write_file(t.home() / "audit03.txt",
+                     "09-04-2020 10:00 E#12 PaidOut -12.50\n"
+                     "09-04-2020 11:00 E#12 Paid-IN 5.00\n"
+                     "09-03-2020 10:00 E#12 PaidOut -99.00\n");
+}
+
+// Focuses an amount box and presses its digits on the keypad.
+void enter_amount(Station& s, const std::string& box, const std::string& digits) {
+    focus_control(s, box);
+    for (char d : digits) cmdnumber_click(s, d - '0');
+}
+
+// Opens the count screen and enters opening bank 150.00, cash 210.00, checks 30.00, member
+// 42.10 and cards 40.00.
+void count_the_day(TestStation& t) {
+    t.s().form.txtempid.text = "12";
+    t.st().empid = 12;
+    cmdcountdrawer_click(t.s());
+    for (const auto& [box, digits] : {std::pair{"txtopeningbank", "15000"},
+                                      {"txtcountcash", "21000"},
+                                      {"txtcountchecks", "3000"},
+                                      {"txtcountmember", "4210"},
+                                      {"txtcountcards", "4000"}}) {
+        enter_amount(t.s(), box, digits);
+    }
+}
+
+TEST(CountDrawer, ExpectedFiguresFollowTheDrawerReportsSelection) {
+    struct Case {
+        const char* name;
+        bool day;
+        std::string bank;  // cent digits typed into txtopeningbank
+        const char* expected;
+    };
+    const Case cases[] = {
+        // 150.00 + 75.25 - 12.50 + 5.00; checks; member; 10.00 + 20.50 + 5.05
+        {"hand-worked day", true, "15000", "217.75 30.00 42.10 35.55"},
+        {"no opening bank", true, "", "67.75 30.00 42.10 35.55"},
+        {"empty range", false, "2500", "25.00 0.00 0.00 0.00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestStation t;
+        if (c.day) add_day(t);
+        cmdcountdrawer_click(t.s());
+        CountScreen& screen = *t.s().form.count;
+        EXPECT_TRUE(screen.fracount.visible);
+        EXPECT_FALSE(t.s().form.framanager.visible);
+        EXPECT_EQ(t.s().form.focused, "txtopeningbank");
+        enter_amount(t.s(), "txtopeningbank", c.bank);
+        EXPECT_EQ(screen.lblexpcash.text + " " + screen.lblexpchecks.text + " " +
+                      screen.lblexpmember.text + " " + screen.lblexpcards.text,
+                  c.expected);
+        EXPECT_EQ(t.st().reportbusy, 0);
+        EXPECT_TRUE(t.jobs().empty());  // the drawer pulse makes no spool job
+        EXPECT_EQ(t.boxes(), c.day ? Lines{} : Lines{"MSGBOX audit03.txt | No audit file."});
+    }
+}
+
+TEST(CountDrawer, AmountBoxesTakeCentsLikeACashRegister) {
+    struct Case {
+        std::vector<int> keys;
+        const char* shown;
+        std::int64_t units;
+    };
+    const Case cases[] = {
+        {{1, 2, 3, 4, 5, 6}, "1234.56", 12345600},
+        {{5}, "0.05", 500},
+        {{0}, "0.00", 0},
+        {{0, 0, 7}, "0.07", 700},
+        {{1, 2, kKeyBksp}, "0.01", 100},
+        {{1, kKeyBksp}, "", 0},
+        {{kKeyBksp}, "", 0},
+        {{4, kKeyClear}, "", 0},
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9}, "123456.78", 1234567800},
+    };
+    TestStation t;
+    cmdcountdrawer_click(t.s());
+    Control& box = t.s().form.count->txtcountcash;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        box.text = "99.99";
+        focus_control(t.s(), "txtcountcash");
+        EXPECT_EQ(box.text, "");
+        EXPECT_EQ(box.back, Colour::Highlight);
+        for (int k : c.keys) cmdnumber_click(t.s(), k);
+        EXPECT_EQ(box.text, c.shown);
+        EXPECT_EQ(cents_value(box.text), Currency::from_units(c.units));
+        EXPECT_EQ(t.s().form.count->lblexpcash.text, "0.00");
+    }
+    // Typed on a keyboard: digits, Backspace and Enter only; Enter ends the entry.
+    focus_control(t.s(), "txtcountcash");
+    for (char ch : std::string("12a3.4\b5\r")) key_press(t.s(), ch);
+    EXPECT_EQ(box.text, "12.35");
+    EXPECT_EQ(box.back, Colour::White);
+    EXPECT_EQ(t.s().form.activefield, 0);
+}
+
+TEST(CountDrawer, PrintCountStoresAuditsPrintsAndReprints) {
+    TestStation t;
+    add_day(t);
+    count_the_day(t);
+    cmdcountreprint_click(t.s());  // nothing stored yet
+    EXPECT_EQ(t.boxes(), Lines{"MSGBOX Oops... | No drawer count has been stored yet."});
+    EXPECT_TRUE(t.jobs().empty());
+    cmdcountprint_click(t.s());
+
+    FormModel& f = t.s().form;
+    EXPECT_FALSE(f.count->fracount.visible);
+    EXPECT_TRUE(f.framanager.visible);
+    EXPECT_EQ(t.st().reportbusy, 0);
+    ASSERT_EQ(t.jobs().size(), 1u);
+    test::expect_file("drawer_count.txt", test::read_file(t.home() / "spool" / "job-0001.txt"));
+    const Lines audit = test::file_lines(t.home() / "audit03.txt");
+    EXPECT_EQ(audit.back(), "09042020\\14:37\\E#12\\Drawer Count-12 #1");
+
+    // Reprinted from what was stored, whatever the screen shows now.
+    cmdcountdrawer_click(t.s());
+    enter_amount(t.s(), "txtcountcash", "1");
+    cmdcountreprint_click(t.s());
+    EXPECT_TRUE(f.count->fracount.visible);
+    ASSERT_EQ(t.jobs().size(), 2u);
+    test::expect_file("drawer_count_reprint.txt",
+                      test::read_file(t.home() / "spool" / "job-0002.txt"));
+    cmdcountcancel_click(t.s());
+    EXPECT_TRUE(f.framanager.visible);
+    EXPECT_EQ(t.jobs().size(), 2u);
+    EXPECT_EQ(test::file_lines(t.home() / "audit03.txt"), audit);
+}
+
+TEST(CountDrawer, CountsAreNumberedAcrossProgramRunsAndNeverChanged) {
+    TestStation t;
+    StoredCount count;
+    count.empid = "12";
+    count.counted.cash = Currency::from_units(123400);
+    for (std::int64_t expected : {1, 2}) {
+        store_count(t.s(), count);
+        EXPECT_EQ(count.countno, expected);
+    }
+    // A new program run on the same installation goes on from the last number.
+    Station next(Services{t.ui, *t.printers, t.clock, t.home()});
+    next.st = t.st();
+    ASSERT_TRUE(last_count(next).has_value());
+    EXPECT_EQ(last_count(next)->countno, 2);
+    store_count(next, count);
+    EXPECT_EQ(count.countno, 3);
+
+    auto db = Database::open(t.home() / "KOVRAZ03.MDB");
+    for (const char* change :
+         {"update drawercount set cntcash = 0", "delete from drawercount where countno = 1"}) {
+        SCOPED_TRACE(change);
+        EXPECT_THROW(db->execute(change), StoreError);
+    }
+    const auto kept = last_count(next);
+    EXPECT_EQ(kept->countno, 3);
+    EXPECT_EQ(kept->counted.cash, Currency::from_units(123400));
+}
+
+TEST(CountDrawer, StoreFailurePrintsNothingAndKeepsTheEntries) {
+    const char* const failures[] = {"missing folder", "damaged file", "locked database"};
+    for (const std::string failure : failures) {
+        SCOPED_TRACE(failure);
+        TestStation t;
+        add_day(t);
+        count_the_day(t);
+        const auto home = t.s().svc.home;
+        const auto file = t.home() / "KOVRAZ03.MDB";
+        std::unique_ptr<Database> holder;
+        if (failure == "missing folder") t.s().svc.home = home / "gone";
+        if (failure == "damaged file") test::write_file(file, std::string(4096, 'x'));
+        if (failure == "locked database") {
+            StoredCount first;
+            store_count(t.s(), first);
+            holder = Database::open(file);
+            holder->execute("begin exclusive");
+        }
+        const Lines audit = test::file_lines(t.home() / "audit03.txt");
+        cmdcountprint_click(t.s());
+
+        const CountScreen& c = *t.s().form.count;
+        EXPECT_TRUE(c.fracount.visible);
+        EXPECT_EQ(c.txtopeningbank.text, "150.00");
+        EXPECT_EQ(c.txtcountcards.text, "40.00");
+        EXPECT_TRUE(t.jobs().empty());
+        EXPECT_EQ(test::file_lines(t.home() / "audit03.txt"), audit);
+        EXPECT_EQ(t.st().reportbusy, 0);
+        ASSERT_FALSE(t.boxes().empty());
+        EXPECT_EQ(t.boxes().back().rfind("MSGBOX Oops... | The drawer count was not stored and "
+                                         "nothing was printed.",
+                                         0),
+                  0u)
+            << t.boxes().back();
+
+        // The obstacle gone, the same entries print.
+        t.s().svc.home = home;
+        holder.reset();
+        if (failure == "damaged file") std::filesystem::remove(file);
+        cmdcountprint_click(t.s());
+        EXPECT_EQ(t.jobs().size(), 1u);
+        EXPECT_FALSE(c.fracount.visible);
+    }
+}
+
+}  // namespace
+}  // namespace tillora
