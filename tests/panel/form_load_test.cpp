@@ -24,7 +24,7 @@ void set_config(test::TestStation& t, const test::Row& row) {
 
 TEST(FormModel, InitialControls) {
     FormModel f;
-    EXPECT_EQ(f.controls().size(), 36u + 13u);
+    EXPECT_EQ(f.controls().size(), 43u + 13u);
     const struct {
         const char* name;
         const char* text;
@@ -47,6 +47,12 @@ TEST(FormModel, InitialControls) {
         {"cmdnumber0", "0", true, true, true},
         {"cmdnumber11", "Enter/Ok", true, true, true},
         {"cmdnumber12", "Bksp", true, true, true},
+        {"cmdpreview", "Preview", false, true, false},
+        {"cmdviewcloseout", "View Close-out", true, true, false},
+        {"txtpreview", "", true, false, false},
+        {"cmdpreviewprint", "Print", true, false, false},
+        {"prgwork", "", true, false, false},
+        {"cmdstop", "Stop", true, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
