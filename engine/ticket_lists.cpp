@@ -129,7 +129,6 @@ void gather(Station& s, const TicketList& r) {
         s.yield();
         begin_rows(s, count_rows(*src, s.st.sqlstring));
         for (; !tickets.eof(); tickets.move_next()) {
-            row_done(s);
             add_ticket_row(s, r, *src, *rpt, ar, tickets.field(std::size_t{0}));
         }
     }

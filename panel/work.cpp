@@ -82,6 +82,8 @@ void run_stoppable(Station& s, const std::function<void()>& body) {
     w.running = true;
     w.stop_requested = false;
     w.stopped = false;
+    w.rows_done = 0;
+    w.rows_total = 0;  // a gather that does not count its rows shows no bar
     s.preview.new_run = true;
     s.form.cmdstop.visible = true;
     s.form.cmdstop.enabled = true;
