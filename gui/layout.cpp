@@ -173,16 +173,16 @@ std::vector<Placement> build_placements() {
     const QRect help(help_origin,
                      QPoint(kWindowSize.width() - kMargin - 1, kWindowSize.height() - kMargin - 1));
     out.push_back({"frahelp", "", help, kButtonFont, true});
-    // The receipt view lies over the entry area; the report buttons stay in reach.
-    const int view_bottom = kWindowSize.height() - kMargin - kShortcutHeight - kGap;
+    // The receipt view lies over the entry area; the report buttons stay in reach. Print and
+    // Close cover the time shortcuts exactly, Print two of them.
     out.push_back({"txtpreview", "",
-                   QRect(kMargin, kLoginTop, kEntryRight - kMargin, view_bottom + kGap - kLoginTop),
-                   18});
-    const int view_half = (kEntryRight - kMargin - kGap) / 2;
+                   QRect(kMargin, kLoginTop, kEntryRight - kMargin, kShortcutTop - kLoginTop), 18});
     out.push_back({"cmdpreviewprint", "",
-                   QRect(kMargin, view_bottom + kGap, view_half, kShortcutHeight), kKeyFont, true});
+                   QRect(kMargin, kShortcutTop, 2 * shortcut_width + kGap, kShortcutHeight),
+                   kKeyFont, true});
     out.push_back({"cmdpreviewclose", "",
-                   QRect(kEntryRight - view_half, view_bottom + kGap, view_half, kShortcutHeight),
+                   QRect(kMargin + 2 * (shortcut_width + kGap), kShortcutTop, shortcut_width,
+                         kShortcutHeight),
                    kKeyFont, true});
     out.push_back(
         {"lblhelp", "frahelp",
