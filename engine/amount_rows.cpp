@@ -20,6 +20,7 @@ void sum_key_lines(Station& s, Database& src, const std::string& lines,
 
 void add_amount_row(Station& s, Database& rpt, Database& src, Recordset& ar,
                     const KeyFields& keys) {
+    row_done(s);  // Stop ends the gather here; the bar moves on
     const ModuleState& st = s.st;
     ar.add_new();
     for (const auto& [field, value] : keys) ar.set(field, value);

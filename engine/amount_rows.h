@@ -22,7 +22,8 @@ void sum_key_lines(Station& s, Database& src, const std::string& lines,
 using KeyFields = std::vector<std::pair<std::string, Value>>;
 
 // Adds a work row: the key fields, base, srvchg and salestax from the three sums of the module
-// state, total their sum; stores it, frees the engines' locks and yields. Throws StoreError.
+// state, total their sum; stores it, frees the engines' locks and yields. Throws StoreError, or
+// ReportStopped when Stop was pressed (the row is not added).
 void add_amount_row(Station& s, Database& rpt, Database& src, Recordset& ar, const KeyFields& keys);
 
 // How a receipt's lines leave: through the print-line operation or straight to the printer.

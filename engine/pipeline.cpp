@@ -84,6 +84,11 @@ bool sum_if_not_null(Database& db, const std::string& sql, Currency& out) {
     return true;
 }
 
+long count_rows(Database& db, const std::string& sql) {
+    Recordset rs = db.open_recordset("select count(*) from (" + sql + ")");
+    return rs.eof() ? 0 : static_cast<long>(rs.field(std::size_t{0}).as_int());
+}
+
 Currency sum_or_zero(Database& db, const std::string& sql) {
     Currency c;
     sum_if_not_null(db, sql, c);
@@ -134,6 +139,8 @@ bool run_report(Station& s, const std::string& report, const std::function<void(
     try {
         body();
         return true;
+    } catch (const ReportStopped&) {
+        s.st.reportbusy = 0;  // ended by the operator: no failure to tell
     } catch (const StoreError& e) {
         std::string where = e.database().empty() ? "" : e.database() + ": ";
         report_failure(s, report, where + e.engine_message());
@@ -154,7 +161,13 @@ void run_guarded_report(Station& s, const std::string& status_text, const std::s
     verifydate(s);
     if (ready && !ready()) return;
     take_dates(s);
-    if (run_report(s, report, gather)) print_step();
+    if (run_report(s, report, gather)) {
+        print_step();
+    } else if (s.work.stopped && previewing(s)) {
+        // Stopped in the middle of its gather: the view shows what was gathered.
+        s.st.reportbusy = 1;
+        print_step();
+    }
     per_report_reset(s);
 }
 

@@ -20,6 +20,15 @@ void closeout_write_failed(Station& s, const std::string& why) {
 
 }  // namespace
 
+Printer& receipt_printer(Station& s) {
+    if (previewing(s)) return s.preview.printer;
+    return s.svc.printers.current();
+}
+
+void select_receipt_printer(Station& s) {
+    if (!previewing(s)) s.svc.printers.select(s.st.localprinter);
+}
+
 void print_line(Station& s) {
     if (s.st.closeoutmode == 1) {
         try {
@@ -33,7 +42,8 @@ void print_line(Station& s) {
         s.yield();
         return;
     }
-    s.svc.printers.current().print_line(s.st.msg);
+    if (dropping_lines(s)) return;  // stopped: nothing more is printed
+    receipt_printer(s).print_line(s.st.msg);
     s.svc.ui.keep_alive();  // a year of lines takes a while: the window still repaints
 }
 
@@ -43,12 +53,13 @@ void print(Station& s, const std::string& line) {
 }
 
 void print_direct(Station& s, const std::string& line) {
-    skip_errors(s, [&] { s.svc.printers.current().print_line(line); });
+    if (dropping_lines(s)) return;
+    skip_errors(s, [&] { receipt_printer(s).print_line(line); });
 }
 
 void printer_setup(Station& s) {
     const PrinterType t = printer_type(s.st.printertype);
-    skip_errors(s, [&] { s.svc.printers.current().set_font(t.font); });
+    skip_errors(s, [&] { receipt_printer(s).set_font(t.font); });
     s.st.dashline = std::string(t.dash_width, '-');
     s.st.blankline = std::string(39, ' ');
     s.yield();
@@ -57,7 +68,7 @@ void printer_setup(Station& s) {
 bool select_printer(Station& s, bool report_invalid) {
     bool selected = true;
     try {
-        s.svc.printers.select(s.st.localprinter);
+        select_receipt_printer(s);
     } catch (const PrinterError&) {
         selected = false;
         if (report_invalid) {
@@ -67,7 +78,7 @@ bool select_printer(Station& s, bool report_invalid) {
         }
     }
     printer_setup(s);
-    skip_errors(s, [&] { s.svc.printers.current().set_attribute(false); });
+    skip_errors(s, [&] { receipt_printer(s).set_attribute(false); });
     s.yield();
     return selected;
 }
@@ -142,6 +153,10 @@ void feed_and_end(Station& s, int lines) {
 }
 
 void end_print_job(Station& s) {
+    if (previewing(s)) {
+        show_preview_job(s);
+        return;
+    }
     // Sending a long job (a year of lines) takes a while: the window repaints meanwhile.
     skip_errors(s, [&] {
         Printer& printer = s.svc.printers.current();

@@ -6,9 +6,17 @@
 #include <string>
 
 #include "panel/station.h"
+#include "platform/printer.h"
 #include "platform/value.h"
 
 namespace tillora {
+
+// The printer a print step writes on: the preview's while previewing, otherwise the current one.
+// Throws PrinterError when no printer is installed.
+Printer& receipt_printer(Station& s);
+// Makes printer localprinter current (nothing while previewing: the view needs no printer).
+// Throws PrinterError("index out of range") when there is no such printer.
+void select_receipt_printer(Station& s);
 
 // Prints st.msg as one line: appended to closeoutfile in close-out mode (then yields), otherwise
 // printed on the current printer.
@@ -65,7 +73,8 @@ struct Totals {
 // Paper feed and end of job: unless in close-out mode, `lines` blank lines straight on the
 // printer, then (unless printall) the end of the print job.
 void feed_and_end(Station& s, int lines = 6);
-// Ends the print job on the current printer (skipping failures).
+// Ends the print job on the current printer (skipping failures); while previewing, shows the
+// job in the view.
 void end_print_job(Station& s);
 // The end of every print step: yields and clears reportbusy.
 void finish_print(Station& s);

@@ -127,6 +127,7 @@ void gather(Station& s, const TicketList& r) {
     }
     if (tickets.record_count() > 0) {
         s.yield();
+        begin_rows(s, count_rows(*src, s.st.sqlstring));
         for (; !tickets.eof(); tickets.move_next()) {
             add_ticket_row(s, r, *src, *rpt, ar, tickets.field(std::size_t{0}));
         }

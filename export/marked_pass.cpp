@@ -56,7 +56,11 @@ void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesy
     RecordFile out(file);
     std::vector<Recordset::Changes> marks;
     marks.reserve(rows_per_sync);
+    const long selected = rows.record_count();
+    long walked = 0;
+    show_progress(s, walked, selected);
     for (; !rows.eof(); rows.move_next()) {
+        show_progress(s, ++walked, selected);
         if (rules.skip && rules.skip(rows)) continue;
         show_status(s, rules.status(rows));
         out.write(quoted_record(rules.fields(rows)));

@@ -33,8 +33,8 @@ constexpr int kReportLeft = 552;
 constexpr int kReportWidth = 436;
 constexpr int kReportButtonHeight = 60;
 constexpr int kFrameTop = 204;
-constexpr int kFrameButtonHeight = 52;
-constexpr int kFrameButtonGap = 6;
+constexpr int kFrameButtonHeight = 47;
+constexpr int kFrameButtonGap = 5;
 constexpr int kFrameTitleHeight = 34;
 
 constexpr int kEntryFont = 22;
@@ -73,11 +73,16 @@ QRect key_rect(const KeyCell& cell) {
 
 // The manager report buttons, column by column in two columns; the rows share the frame's height.
 constexpr std::array kManagerButtons = {
-    "cmdserver3",       "cmdserver4",     "cmdserver5",    "cmdserver6",       "cmdserver7",
-    "cmdserver8",       "cmdserver9",     "cmdtender1",    "cmdbalancedrawer", "cmdaudit",
-    "cmdpaidinpaidout", "cmdticketcount", "cmdunsentxact", "cmdcreditcard",    "cmdexport1",
-    "cmdprintall",      "cmdcountdrawer"};
+    "cmdserver3",       "cmdserver4",      "cmdserver5",    "cmdserver6",       "cmdserver7",
+    "cmdserver8",       "cmdserver9",      "cmdtender1",    "cmdbalancedrawer", "cmdaudit",
+    "cmdpaidinpaidout", "cmdticketcount",  "cmdunsentxact", "cmdcreditcard",    "cmdexport1",
+    "cmdprintall",      "cmdviewcloseout", "cmdcountdrawer"};
 constexpr int kManagerRows = static_cast<int>(kManagerButtons.size() + 1) / 2;
+
+// The status row: the status box, the progress bar under it, Stop at its right end.
+constexpr int kStatusHeight = 38;
+constexpr int kStopWidth = 132;
+constexpr int kProgressHeight = 10;
 
 // The eight entry boxes: name, caption, column grid of its row.
 struct EntryBox {
@@ -102,7 +107,16 @@ constexpr std::array<EntryBox, 8> kEntryBoxes = {{
 std::vector<Placement> build_placements() {
     std::vector<Placement> out;
     const int full_width = kWindowSize.width() - 2 * kMargin;
-    out.push_back({"helpwindow", "", QRect(kMargin, kMargin, full_width, 44), 20, true});
+    const int status_width = full_width - kStopWidth - kGap;
+    out.push_back(
+        {"helpwindow", "", QRect(kMargin, kMargin, status_width, kStatusHeight), 20, true});
+    out.push_back({"prgwork", "",
+                   QRect(kMargin, kMargin + kStatusHeight + 2, status_width, kProgressHeight),
+                   kMinFontPx});
+    out.push_back(
+        {"cmdstop", "",
+         QRect(kMargin + status_width + kGap, kMargin - 4, kStopWidth, kLoginTop - kMargin - 2),
+         kKeyFont, true});
     for (const EntryBox& box : kEntryBoxes) {
         out.push_back({box.name, "",
                        QRect(box.left, box.top + kCaptionHeight, box.width, kBoxHeight),
@@ -126,13 +140,21 @@ std::vector<Placement> build_placements() {
                        kButtonFont});
     }
     const int half = (kReportWidth - kGap) / 2;
-    const char* server_buttons[] = {"cmdserver1", "cmdserver2", "cmdmanager", "cmdhelp"};
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(
-            {server_buttons[i], "",
-             QRect(kReportLeft + (i % 2) * (half + kGap),
-                   kLoginTop + (i / 2) * (kReportButtonHeight + kGap), half, kReportButtonHeight),
-             kButtonFont + 1});
+    const int quarter = (half - kGap) / 2;
+    const int second_row = kLoginTop + kReportButtonHeight + kGap;
+    const struct {
+        const char* name;
+        int left, top, width;
+    } server_buttons[] = {
+        {"cmdserver1", 0, kLoginTop, half},
+        {"cmdserver2", half + kGap, kLoginTop, half},
+        {"cmdmanager", 0, second_row, half},
+        {"cmdpreview", half + kGap, second_row, quarter},
+        {"cmdhelp", half + 2 * kGap + quarter, second_row, half - quarter - kGap},
+    };
+    for (const auto& b : server_buttons) {
+        out.push_back({b.name, "", QRect(kReportLeft + b.left, b.top, b.width, kReportButtonHeight),
+                       kButtonFont + 1});
     }
     const int frame_height = kWindowSize.height() - kMargin - kFrameTop;
     const QRect manager_frame(kReportLeft, kFrameTop, kReportWidth, frame_height);
@@ -158,6 +180,17 @@ std::vector<Placement> build_placements() {
     const QRect help(help_origin,
                      QPoint(kWindowSize.width() - kMargin - 1, kWindowSize.height() - kMargin - 1));
     out.push_back({"frahelp", "", help, kButtonFont, true});
+    // The receipt view lies over the entry area; the report buttons stay in reach. Print and
+    // Close cover the time shortcuts exactly, Print two of them.
+    out.push_back({"txtpreview", "",
+                   QRect(kMargin, kLoginTop, kEntryRight - kMargin, kShortcutTop - kLoginTop), 18});
+    out.push_back({"cmdpreviewprint", "",
+                   QRect(kMargin, kShortcutTop, 2 * shortcut_width + kGap, kShortcutHeight),
+                   kKeyFont, true});
+    out.push_back({"cmdpreviewclose", "",
+                   QRect(kMargin + 2 * (shortcut_width + kGap), kShortcutTop, shortcut_width,
+                         kShortcutHeight),
+                   kKeyFont, true});
     out.push_back(
         {"lblhelp", "frahelp",
          QRect(12, kFrameTitleHeight, help.width() - 24, help.height() - kFrameTitleHeight - 12),
@@ -214,6 +247,23 @@ QFont fitted_font(const QString& text, int max_px, bool bold, int width) {
         if (widest + kFramePadding <= width) return font;
     }
     return ui_font(kMinFontPx, bold);
+}
+
+QRect Scale::rect(const QRect& r) const {
+    const int left = static_cast<int>(std::lround(r.left() * x));
+    const int top = static_cast<int>(std::lround(r.top() * y));
+    const int right = static_cast<int>(std::lround((r.left() + r.width()) * x));
+    const int bottom = static_cast<int>(std::lround((r.top() + r.height()) * y));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+int Scale::px(int pixels) const {
+    return static_cast<int>(std::lround(pixels * std::min(x, y)));
+}
+
+Scale scale_for(const QSize& client) {
+    return Scale{std::max(1.0, static_cast<double>(client.width()) / kWindowSize.width()),
+                 std::max(1.0, static_cast<double>(client.height()) / kWindowSize.height())};
 }
 
 QPoint window_origin(const QRect& screen, double dpi_x, int frame_height) {

@@ -14,7 +14,8 @@
 
 namespace tillora::gui {
 
-// The fixed size of the window's client area.
+// The size of the window's client area the layout is drawn for; the window starts at this size
+// and scales the layout to any larger size it is given (a full-screen kiosk window).
 inline constexpr QSize kWindowSize{1000, 720};
 // Touch targets (keypad, report buttons) are at least this high: 12 mm at 96 dpi.
 inline constexpr int kMinTouchHeight = 46;
@@ -53,6 +54,15 @@ QFont fitted_font(const QString& text, int max_px, bool bold, int width);
 // Arial at `pixel_size`, falling back to the metric-compatible Liberation Sans and then to
 // DejaVu Sans.
 QFont ui_font(int pixel_size, bool bold = false);
+
+// How the layout is stretched to the window's size: places by the width and height ratios, type
+// and touch targets by the smaller one, never below the drawn size.
+struct Scale {
+    double x = 1.0, y = 1.0;
+    QRect rect(const QRect& r) const;
+    int px(int pixels) const;
+};
+Scale scale_for(const QSize& client);
 
 // Top-left corner of the window's frame: 350 twips (1440 to the inch) from the left edge of
 // `screen`, centred vertically for a frame `frame_height` pixels high.

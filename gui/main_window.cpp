@@ -7,14 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
 
 #include "gui/layout.h"
+#include "gui/preview_view.h"
 #include "gui/qt_ui.h"
 #include "panel/count_screen.h"
 #include "panel/entry.h"
@@ -47,9 +50,11 @@ char typed_character(QChar c) {
 MainWindow::MainWindow(Station& station, QWidget* parent) : QWidget(parent), s_(station) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
-    setFixedSize(kWindowSize);
+    setMinimumSize(kWindowSize);
+    resize(kWindowSize);
     setFocusPolicy(Qt::NoFocus);
     build();
+    relayout();
     refresh();
 }
 
@@ -69,9 +74,8 @@ bool MainWindow::is_entry_box(const std::string& name) const {
 void MainWindow::build() {
     for (const BoxCaption& caption : box_captions()) {
         auto* label = new QLabel(QString::fromStdString(caption.text), this);
-        label->setFont(ui_font(caption.font_px, true));
-        label->setGeometry(caption.rect);
         label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        captions_.emplace_back(label, caption);
     }
     // Frames first, so that the controls they hold can be built inside them.
     std::vector<Control*> controls = s_.form.controls();
@@ -83,10 +87,7 @@ void MainWindow::build() {
         if (place != nullptr && !place->parent.empty()) parent = widget(place->parent);
         QWidget* w = make_widget(*control, parent != nullptr ? parent : this);
         w->setObjectName(QString::fromStdString(control->name));
-        if (place != nullptr) {
-            w->setGeometry(place->rect);
-            w->setFont(ui_font(place->font_px, place->bold));
-        } else {
+        if (place == nullptr) {
             qWarning("tillora-reports: no place for control %s", control->name.c_str());
             w->setGeometry(0, 0, 0, 0);
         }
@@ -98,6 +99,28 @@ void MainWindow::build() {
         style->setParent(this);
         password->setStyle(style);
     }
+}
+
+void MainWindow::relayout() {
+    scale_ = scale_for(size());
+    for (auto& [label, caption] : captions_) {
+        label->setFont(ui_font(scale_.px(caption.font_px), true));
+        label->setGeometry(scale_.rect(caption.rect));
+    }
+    for (const auto& [name, w] : widgets_) {
+        const Placement* place = find_placement(name);
+        if (place == nullptr) continue;
+        w->setGeometry(scale_.rect(place->rect));
+        const int px = scale_.px(place->font_px);
+        auto* button = qobject_cast<QPushButton*>(w);
+        w->setFont(button != nullptr ? fitted_font(button->text(), px, place->bold, w->width())
+                                     : ui_font(px, place->bold));
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    relayout();
 }
 
 QWidget* MainWindow::make_widget(const Control& control, QWidget* parent) {
@@ -120,6 +143,7 @@ QWidget* MainWindow::make_widget(const Control& control, QWidget* parent) {
         }
         case ControlKind::Button: {
             auto* button = new QPushButton(parent);
+            button->setCheckable(control.checkable);
             // The focus stays in the entry box the keypad writes into.
             button->setFocusPolicy(Qt::NoFocus);
             button->installEventFilter(this);
@@ -146,6 +170,13 @@ QWidget* MainWindow::make_widget(const Control& control, QWidget* parent) {
             label->installEventFilter(this);
             return label;
         }
+        case ControlKind::View:
+            return new PreviewView(parent);
+        case ControlKind::Progress: {
+            auto* bar = new QProgressBar(parent);
+            bar->setTextVisible(false);
+            return bar;
+        }
     }
     return new QWidget(parent);
 }
@@ -157,9 +188,9 @@ void MainWindow::refresh() {
     for (Control* control : s_.form.controls()) {
         if (QWidget* w = widget(control->name)) mirror(*control, *w);
     }
-    // The help panel lies over the entry area.
-    if (QWidget* help = widget("frahelp"); help != nullptr && help->isVisibleTo(this)) {
-        help->raise();
+    // The help panel and the receipt view lie over the entry area.
+    for (const char* overlay : {"txtpreview", "cmdpreviewprint", "cmdpreviewclose", "frahelp"}) {
+        if (QWidget* w = widget(overlay); w != nullptr && w->isVisibleTo(this)) w->raise();
     }
     mirror_focus();
     syncing_ = false;
@@ -187,11 +218,12 @@ void MainWindow::mirror(const Control& control, QWidget& w) {
         }
         case ControlKind::Button: {
             auto& button = static_cast<QPushButton&>(w);
+            if (button.isChecked() != control.checked) button.setChecked(control.checked);
             if (button.text() != text) {
                 button.setText(text);
                 if (const Placement* place = find_placement(control.name)) {
                     button.setFont(
-                        fitted_font(text, place->font_px, place->bold, place->rect.width()));
+                        fitted_font(text, scale_.px(place->font_px), place->bold, button.width()));
                 }
             }
             break;
@@ -204,6 +236,17 @@ void MainWindow::mirror(const Control& control, QWidget& w) {
         case ControlKind::Label: {
             auto& label = static_cast<QLabel&>(w);
             if (label.text() != text) label.setText(text);
+            break;
+        }
+        case ControlKind::View:
+            static_cast<PreviewView&>(w).set_text(text);
+            break;
+        case ControlKind::Progress: {
+            auto& bar = static_cast<QProgressBar&>(w);
+            const int maximum = static_cast<int>(std::max(1L, control.maximum));
+            if (bar.maximum() != maximum) bar.setRange(0, maximum);
+            const int value = static_cast<int>(std::min(control.value, control.maximum));
+            if (bar.value() != value) bar.setValue(value);
             break;
         }
     }

@@ -7,11 +7,15 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "gui/layout.h"
 #include "panel/station.h"
 
 class QCloseEvent;
 class QKeyEvent;
+class QLabel;
 
 namespace tillora::gui {
 
@@ -29,11 +33,15 @@ class MainWindow : public QWidget {
     void place_on_screen();
     // The widget of control `name`, nullptr when there is none.
     QWidget* widget(const std::string& name) const;
+    // Places and sizes every widget and its type for the window's present size.
+    void relayout();
 
   protected:
     bool eventFilter(QObject* object, QEvent* event) override;
     // Runs the shutdown of the model once; the close is never refused.
     void closeEvent(QCloseEvent* event) override;
+    // The layout follows the window's size (a kiosk window manager makes it full screen).
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void build();
@@ -49,6 +57,8 @@ class MainWindow : public QWidget {
 
     Station& s_;
     std::map<std::string, QWidget*> widgets_;
+    std::vector<std::pair<QLabel*, BoxCaption>> captions_;
+    Scale scale_;
     bool syncing_ = false;
     bool close_requested_ = false;
     bool unloaded_ = false;

@@ -65,8 +65,15 @@ FormModel::FormModel()
       cmdcreditcard(manager_button("cmdcreditcard", "Credit Card Report")),
       cmdexport1(manager_button("cmdexport1", "Export Transactions")),
       cmdprintall(manager_button("cmdprintall", "Print All Reports")),
+      cmdviewcloseout(manager_button("cmdviewcloseout", "View Close-out")),
       frahelp(make("frahelp", ControlKind::Frame, "Tillora Reports Help")),
       lblhelp(make("lblhelp", ControlKind::Label, "", "frahelp")),
+      cmdpreview(button("cmdpreview", "Preview")),
+      txtpreview(make("txtpreview", ControlKind::View)),
+      cmdpreviewprint(button("cmdpreviewprint", "Print")),
+      cmdpreviewclose(button("cmdpreviewclose", "Close")),
+      prgwork(make("prgwork", ControlKind::Progress)),
+      cmdstop(button("cmdstop", "Stop")),
       count(std::make_unique<CountScreen>()) {
     static const char* const kKeypad[13] = {"0", "1", "2", "3",     "4",        "5",   "6",
                                             "7", "8", "9", "Clear", "Enter/Ok", "Bksp"};
@@ -74,24 +81,30 @@ FormModel::FormModel()
         cmdnumber[i] = button("cmdnumber" + std::to_string(i), kKeypad[i]);
     }
     // Until a login: no server reports, no manager frame, no time shortcuts.
-    for (Control* c :
-         {&cmdserver1, &cmdserver2, &cmdmanager, &cmdmorning, &cmdafternoon, &cmdevening}) {
+    for (Control* c : {&cmdserver1, &cmdserver2, &cmdmanager, &cmdmorning, &cmdafternoon,
+                       &cmdevening, &cmdpreview}) {
         c->enabled = false;
     }
+    cmdpreview.checkable = true;
     framanager.visible = false;
     frahelp.visible = false;
+    // Shown only while there is something to view or work running.
+    for (Control* c : {&txtpreview, &cmdpreviewprint, &cmdpreviewclose, &prgwork, &cmdstop}) {
+        c->visible = false;
+    }
 }
 
 std::vector<Control*> FormModel::controls() {
     std::vector<Control*> all = {
-        &txtempid,      &txtpassword,      &txtfromdate, &txttodate,        &txtfromhour,
-        &txttohour,     &txtfromminute,    &txttominute, &cmdlogin,         &cmdmorning,
-        &cmdafternoon,  &cmdevening,       &helpwindow,  &cmdserver1,       &cmdserver2,
-        &cmdmanager,    &cmdhelp,          &framanager,  &cmdserver3,       &cmdserver4,
-        &cmdserver5,    &cmdserver6,       &cmdserver7,  &cmdserver8,       &cmdserver9,
-        &cmdtender1,    &cmdbalancedrawer, &cmdaudit,    &cmdpaidinpaidout, &cmdticketcount,
-        &cmdunsentxact, &cmdcreditcard,    &cmdexport1,  &cmdprintall,      &frahelp,
-        &lblhelp};
+        &txtempid,        &txtpassword,      &txtfromdate, &txttodate,        &txtfromhour,
+        &txttohour,       &txtfromminute,    &txttominute, &cmdlogin,         &cmdmorning,
+        &cmdafternoon,    &cmdevening,       &helpwindow,  &cmdserver1,       &cmdserver2,
+        &cmdmanager,      &cmdhelp,          &framanager,  &cmdserver3,       &cmdserver4,
+        &cmdserver5,      &cmdserver6,       &cmdserver7,  &cmdserver8,       &cmdserver9,
+        &cmdtender1,      &cmdbalancedrawer, &cmdaudit,    &cmdpaidinpaidout, &cmdticketcount,
+        &cmdunsentxact,   &cmdcreditcard,    &cmdexport1,  &cmdprintall,      &cmdviewcloseout,
+        &frahelp,         &lblhelp,          &cmdpreview,  &txtpreview,       &cmdpreviewprint,
+        &cmdpreviewclose, &prgwork,          &cmdstop};
     for (Control& key : cmdnumber) all.push_back(&key);
     for (Control* c : count->controls()) all.push_back(c);
     return all;

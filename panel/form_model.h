@@ -12,7 +12,8 @@ namespace tillora {
 
 enum class Colour : std::uint32_t { White = 0xFFFFFF, Highlight = 0xFFFF00 };
 
-enum class ControlKind { TextBox, Button, Frame, Label };
+// View: a read-only multi-line receipt view; Progress: a bar of `value` out of `maximum`.
+enum class ControlKind { TextBox, Button, Frame, Label, View, Progress };
 
 struct Control {
     std::string name;
@@ -21,7 +22,11 @@ struct Control {
     bool enabled = true;
     bool visible = true;
     Colour back = Colour::White;
-    std::string parent;  // "framanager" for the manager report buttons, "" for the window
+    std::string parent;      // "framanager" for the manager report buttons, "" for the window
+    bool checkable = false;  // a toggle button; `checked` is its state
+    bool checked = false;
+    long value = 0;  // a progress bar's position and end
+    long maximum = 0;
 };
 
 struct CountScreen;  // the drawer count screen (panel/count_screen.h)
@@ -44,8 +49,10 @@ struct FormModel {
     Control framanager;
     Control cmdserver3, cmdserver4, cmdserver5, cmdserver6, cmdserver7, cmdserver8, cmdserver9,
         cmdtender1, cmdbalancedrawer, cmdaudit, cmdpaidinpaidout, cmdticketcount, cmdunsentxact,
-        cmdcreditcard, cmdexport1, cmdprintall;
+        cmdcreditcard, cmdexport1, cmdprintall, cmdviewcloseout;
     Control frahelp, lblhelp;
+    // The on-screen receipt view and its toggle, the progress bar and the Stop button.
+    Control cmdpreview, txtpreview, cmdpreviewprint, cmdpreviewclose, prgwork, cmdstop;
     std::array<Control, 13> cmdnumber;
     // The drawer count screen and its button on the manager frame.
     std::unique_ptr<CountScreen> count;

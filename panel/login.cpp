@@ -77,8 +77,8 @@ void cmdlogin_click(Station& s) {
         refuse(s, "Invalid Password");
         return;
     }
-    for (Control* c :
-         {&f.cmdserver1, &f.cmdserver2, &f.cmdmorning, &f.cmdafternoon, &f.cmdevening}) {
+    for (Control* c : {&f.cmdserver1, &f.cmdserver2, &f.cmdmorning, &f.cmdafternoon, &f.cmdevening,
+                       &f.cmdpreview}) {
         c->enabled = true;
     }
     f.cmdmanager.enabled = typed > kManagerThreshold;
@@ -102,6 +102,7 @@ void logout(Station& s) {
     f.cmdmanager.enabled = false;
     f.cmdserver1.enabled = false;
     f.cmdserver2.enabled = false;
+    f.cmdpreview.enabled = false;
     s.yield();
 }
 

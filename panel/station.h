@@ -9,6 +9,8 @@
 #include "app/module_state.h"
 #include "app/services.h"
 #include "panel/form_model.h"
+#include "panel/preview.h"
+#include "panel/work.h"
 
 namespace tillora {
 
@@ -26,6 +28,9 @@ struct Station {
     std::function<void(Station&)> print_all;
     // Called after the model changed outside an event handler (the window repaints from it).
     std::function<void()> on_change;
+    // The on-screen receipt view, and the report or batch running now.
+    Preview preview;
+    Work work;
 
     // Yields to the message loop.
     void yield() { svc.ui.yield(); }

@@ -55,6 +55,11 @@ std::string Clock::audit_date() const {
     return two(t.month) + two(t.day) + four(t.year);
 }
 
+long long SystemClock::elapsed_ms() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 DateTime SystemClock::now() const {
     const std::time_t seconds = std::time(nullptr);
     std::tm local{};

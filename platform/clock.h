@@ -14,6 +14,8 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual DateTime now() const = 0;
+    // Milliseconds on a clock that never goes back (for how long work has run).
+    virtual long long elapsed_ms() const = 0;
 
     // "MM-DD-YYYY"
     std::string date_text() const;
@@ -27,6 +29,7 @@ class Clock {
 class SystemClock : public Clock {
   public:
     DateTime now() const override;
+    long long elapsed_ms() const override;
 };
 
 // A clock that stands still at a set time (tests, the driver's --now).
@@ -35,9 +38,13 @@ class FixedClock : public Clock {
     explicit FixedClock(DateTime t) : t_(t) {}
     DateTime now() const override { return t_; }
     void set(DateTime t) { t_ = t; }
+    long long elapsed_ms() const override { return ms_; }
+    // Moves the elapsed-time clock on (tests of work that takes a while).
+    void advance_ms(long long ms) { ms_ += ms; }
 
   private:
     DateTime t_;
+    long long ms_ = 0;
 };
 
 // Parses "YYYY-MM-DDTHH:MM:SS"; returns false when the text is not of that form.

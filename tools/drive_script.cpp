@@ -44,7 +44,7 @@ std::string strip_comment(std::string line) {
 // Why the action cannot run, "" when it can.
 std::string check_action(const ScriptAction& a) {
     static const std::set<std::string> kVerbs = {"focus",  "type",  "key",  "keypad", "click",
-                                                 "answer", "input", "file", "show"};
+                                                 "answer", "input", "file", "show",   "stop-after"};
     if (kVerbs.count(a.verb) == 0) return "unknown action \"" + a.verb + "\"";
     if (a.verb == "focus" || a.verb == "click" || a.verb == "show") {
         FormModel names;
@@ -56,6 +56,11 @@ std::string check_action(const ScriptAction& a) {
     }
     if (a.verb == "keypad" && keypad_key(a.argument) < 0) {
         return "unknown keypad key \"" + a.argument + "\" (0-9, Clear, Enter/Ok, Bksp)";
+    }
+    if (a.verb == "stop-after" &&
+        (a.argument.empty() || a.argument.size() > 9 ||
+         a.argument.find_first_not_of("0123456789") != std::string::npos)) {
+        return "stop-after needs a number of rows";
     }
     if (a.verb == "answer" && a.argument != "yes" && a.argument != "no") {
         return "answer must be yes or no";
@@ -141,7 +146,13 @@ void run_action(Station& s, const ScriptAction& a, std::ostream& out) {
     } else if (a.verb == "show") {
         const Control& c = *s.form.find(a.argument);
         out << "SHOW " << c.name << " text=" << escape_line_breaks(c.text)
-            << " enabled=" << (c.enabled ? 1 : 0) << " visible=" << (c.visible ? 1 : 0) << '\n';
+            << " enabled=" << (c.enabled ? 1 : 0) << " visible=" << (c.visible ? 1 : 0);
+        if (c.checkable) out << " checked=" << (c.checked ? 1 : 0);
+        if (c.kind == ControlKind::Progress)
+            out << " value=" << c.value << " maximum=" << c.maximum;
+        out << '\n';
+    } else if (a.verb == "stop-after") {
+        s.work.stop_after = std::stol(a.argument);
     }
 }
 

@@ -2,6 +2,7 @@
 // one per line ("#" at the start of a line or after a blank starts a comment):
 //   focus NAME | type TEXT | key Enter|Backspace|F5 | keypad 0-9|Clear|Enter/Ok|Bksp
 //   click NAME | answer yes|no | input [TEXT] | file [PATH] | show NAME
+//   stop-after N (presses Stop once the next report has gathered N rows)
 #pragma once
 
 #include <iostream>
@@ -16,7 +17,7 @@ namespace tillora {
 
 struct ScriptAction {
     int line = 0;          // line number in the script, from 1
-    std::string verb;      // focus, type, key, keypad, click, answer, input, file, show
+    std::string verb;      // focus, type, key, keypad, click, answer, input, file, show, stop-after
     std::string argument;  // the rest of the line ("" when absent)
     bool has_argument = false;
 };

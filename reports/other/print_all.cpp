@@ -70,13 +70,19 @@ void cmdprintall_click(Station& s) {
     ModuleState& st = s.st;
     if (st.closeoutmode == 0 && !confirm(s)) return;
     st.printall = 1;
+    const long count = st.offlinemode != 0 ? kBatch.size() - 1 : kBatch.size();
+    long done = 0;
+    show_progress(s, done, count);
     for (const BatchReport& r : kBatch) {
         if (r.online_only && st.offlinemode != 0) continue;
         click_report_button(s, r.button);
         if (st.closeoutmode == 1) print(s, kSeparator);
+        show_progress(s, ++done, count);
+        if (stopping(s)) break;  // the job printed so far still ends below
     }
     if (st.closeoutmode == 0) end_print_job(s);
     s.yield();
+    hide_progress(s);
     if (st.closeoutmode == 0) {
         st.printall = 0;
         show_status(s, "Done");

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "drawer/count_drawer.h"
+#include "engine/preview_print.h"
 #include "engine/ticket_lists.h"
 #include "export/export_transactions.h"
 #include "reports/other/credit_card.h"
@@ -51,13 +52,35 @@ const std::map<std::string, Handler>& report_handlers() {
     return handlers;
 }
 
+// The receipt view's buttons and Stop: they act on the work, they are no work of their own.
+const std::map<std::string, Handler>& view_handlers() {
+    static const std::map<std::string, Handler> handlers = {
+        {"cmdpreview", cmdpreview_click},
+        {"cmdpreviewprint", cmdpreviewprint_click},
+        {"cmdpreviewclose", cmdpreviewclose_click},
+        {"cmdviewcloseout", cmdviewcloseout_click},
+        {"cmdstop", cmdstop_click},
+    };
+    return handlers;
+}
+
 }  // namespace
 
 bool click_report_button(Station& s, const std::string& name) {
+    if (const auto view = view_handlers().find(name); view != view_handlers().end()) {
+        view->second(s);
+        return true;
+    }
     const auto& handlers = report_handlers();
     auto it = handlers.find(name);
     if (it == handlers.end()) return false;
-    it->second(s);
+    // The export cannot be stopped (its marks must match its files): it shows progress only.
+    if (name == "cmdexport1") {
+        it->second(s);
+        hide_progress(s);
+        return true;
+    }
+    run_stoppable(s, [&] { it->second(s); });
     return true;
 }
 

@@ -8,7 +8,8 @@
 namespace tillora {
 
 // Runs the click handler of the report button `name` (cmdserver1 ... cmdprintall, the drawer
-// count's buttons). Returns false
+// count's buttons, the receipt view's buttons, cmdstop); a report or Print All Reports runs as
+// stoppable work. Returns false
 // when `name` is not a report button. The caller checks that the control is usable.
 bool click_report_button(Station& s, const std::string& name);
 

@@ -20,8 +20,8 @@ bool report_file_present(Station& s, const std::string& name, const std::string&
 
 void prepare_audit_printer(Station& s) {
     if (s.st.closeoutmode == 1 || s.st.printall == 1) return;
-    skip_errors(s, [&] { s.svc.printers.select(s.st.localprinter); });
-    skip_errors(s, [&] { s.svc.printers.current().set_font("Printer 17cpi"); });
+    skip_errors(s, [&] { select_receipt_printer(s); });
+    skip_errors(s, [&] { receipt_printer(s).set_font("Printer 17cpi"); });
 }
 
 void print_audit_header(Station& s, const std::string& first_line, bool leading_dashline) {

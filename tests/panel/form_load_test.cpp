@@ -24,7 +24,7 @@ void set_config(test::TestStation& t, const test::Row& row) {
 
 TEST(FormModel, InitialControls) {
     FormModel f;
-    EXPECT_EQ(f.controls().size(), 36u + 13u + 21u);  // window, keypad, count screen
+    EXPECT_EQ(f.controls().size(), 43u + 13u + 21u);  // window, keypad, count screen
     const struct {
         const char* name;
         const char* text;
@@ -50,6 +50,12 @@ TEST(FormModel, InitialControls) {
         {"cmdcountdrawer", "Count Drawer", true, true, false},
         {"fracount", "Count Drawer", true, false, false},
         {"txtcountcash", "", true, true, false},
+        {"cmdpreview", "Preview", false, true, false},
+        {"cmdviewcloseout", "View Close-out", true, true, false},
+        {"txtpreview", "", true, false, false},
+        {"cmdpreviewprint", "Print", true, false, false},
+        {"prgwork", "", true, false, false},
+        {"cmdstop", "Stop", true, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
