@@ -5,3 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j2 --timeout 600
+bash scripts/test-ratio.sh || true
