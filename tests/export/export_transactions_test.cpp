@@ -4,41 +4,13 @@
 #include <sys/stat.h>
 
 #include "platform/files.h"
-#include "support/test_support.h"
+#include "support/fixtures.h"
 
 namespace tillora {
 namespace {
 
 using test::Row;
 using test::TestStation;
-
-// One day of workstation 03 that exercises every rule of the export: a payment on account with
-// a 9-character reference and a short poscodes, an item with a 10-character reference, a type 9
-// tender (skipped), a zero-total line and a line sent before (history only), a line of another
-// day and a voided line (untouched), a line with null fields.
-void add_day(TestStation& t) {
-    const Row member = {{"posacctnum", 4000},
-                        {"posmemberacctnum", "M77"},
-                        {"poschitemployee", 15},
-                        {"poschitcovers", 2}};
-    // clang-format off
-    t.add_lines({
-        test::with({{"ticket", 123}, {"poschitnum", 345}, {"itemnumber", 401}, {"poschitbase", 12.5},
-                    {"poschittax", 0.69}, {"poschittotal", 13.19}, {"posmemo", "Burger"},
-                    {"poscodes", "F1NT"}}, member),
-        test::with({{"ticket", 123}, {"poschitnum", 45}, {"itemnumber", -3}, {"status", 3},
-                    {"postendtype", 1}, {"poschitbase", 20.0}, {"poschittotal", 20.0},
-                    {"posmemo", "POA"}, {"poscodes", "AB"}}, member),
-        test::with({{"ticket", 123}, {"poschitnum", 346}, {"itemnumber", -1}, {"postendtype", 9},
-                    {"poschittotal", 13.19}}, member),
-        {{"ticket", 124}, {"poschitnum", 400}},
-        {{"ticket", 125}, {"poschitnum", 401}, {"status", 4}, {"poschittotal", 8.0}},
-        {{"ticket", 126}, {"poschitnum", 402}, {"poschitdate", 20200903}, {"poschittotal", 1.0}},
-        {{"ticket", 127}, {"poschitnum", 403}, {"status", -12}, {"poschittotal", 1.0}},
-        {{"ticket", 128}, {"poschitnum", 404}, {"poschittotal", 5.0}, {"postendtype", Value::null()}},
-    });
-    // clang-format on
-}
 
 // "poschitnum:status:export" of every line, in poschitnum order.
 std::vector<std::string> marks(TestStation& t) {
@@ -62,7 +34,7 @@ void run_export(TestStation& t, const std::string& path, std::initializer_list<b
 class ExportTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        add_day(t);
+        test::add_export_day(t);
         t.s().form.txtempid.text = "12";
         t.st().empid = 12;
     }
@@ -70,35 +42,19 @@ class ExportTest : public ::testing::Test {
     TestStation t;
 };
 
-const std::string kExport =
-    "\"4000\",\"000012345\",\"20200904\",\"M77\",\"15\",\"2\",\"0\",\"0\",\"0\",\"0\",\"A\",\"B\","
-    "\"\",\"\",\" \",\"Tillora-03\",\"POA\",\"1\"\r\n"
-    "\"4000\",\"0000123345\",\"20200904\",\"M77\",\"15\",\"2\",\"12.5\",\"0\",\"0.69\",\"13.19\","
-    "\"F\",\"1\",\"N\",\"T\",\" \",\"Tillora-03\",\"Burger\",\"0\"\r\n"
-    "\"\",\"0000128404\",\"20200904\",\"\",\"\",\"\",\"0\",\"0\",\"0\",\"5\",\"\",\"\",\"\",\"\","
-    "\" \",\"Tillora-03\",\"\",\"\"\r\n";
-
-const std::string kHistory =
-    "\"123\",\"45\",\"1\",\"-3\",\"6\",\"1\",\"0\",\"20200904\",\"12:00:00\",\"20\",\"0\",\"0\","
-    "\"20\",\"4000\",\"POA\",\"\",\"M77\",\"15\",\"2\",\"AB\",\"1\"\r\n"
-    "\"123\",\"345\",\"1\",\"401\",\"6\",\"0\",\"0\",\"20200904\",\"12:00:00\",\"12.5\",\"0\","
-    "\"0.69\",\"13.19\",\"4000\",\"Burger\",\"\",\"M77\",\"15\",\"2\",\"F1NT\",\"1\"\r\n"
-    "\"123\",\"346\",\"1\",\"-1\",\"2\",\"9\",\"0\",\"20200904\",\"12:00:00\",\"0\",\"0\",\"0\","
-    "\"13.19\",\"4000\",\"\",\"\",\"M77\",\"15\",\"2\",\"\",\"\"\r\n"
-    "\"124\",\"400\",\"1\",\"1\",\"2\",\"0\",\"0\",\"20200904\",\"12:00:00\",\"0\",\"0\",\"0\","
-    "\"0\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"
-    "\"125\",\"401\",\"1\",\"1\",\"4\",\"0\",\"0\",\"20200904\",\"12:00:00\",\"0\",\"0\",\"0\","
-    "\"8\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"
-    "\"128\",\"404\",\"1\",\"1\",\"6\",\"\",\"0\",\"20200904\",\"12:00:00\",\"0\",\"0\",\"0\","
-    "\"5\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"1\"\r\n";
+// The export and history files of the export day, as the export writes them.
+void expect_export_day(const std::filesystem::path& export_file) {
+    test::expect_file("export-day-export03.csv", test::read_file(export_file));
+    test::expect_file("export-day-kovrax03.csv",
+                      test::read_file(export_file.parent_path() / "kovrax03.csv"));
+}
 
 TEST_F(ExportTest, WritesBothFilesByteForByteAndMarksTheRows) {
     std::filesystem::create_directory(t.home() / "out");
     test::write_file(out("ccard03.csv"), "old");
     run_export(t, out("export03.csv"), {true, true});
 
-    EXPECT_EQ(test::read_file(out("export03.csv")), kExport);
-    EXPECT_EQ(test::read_file(out("kovrax03.csv")), kHistory);
+    expect_export_day(out("export03.csv"));
     EXPECT_FALSE(file_exists(out("ccard03.csv")));
     struct stat info {};
     ASSERT_EQ(::stat(out("export03.csv").c_str(), &info), 0);
@@ -147,8 +103,7 @@ TEST_F(ExportTest, ASecondExportDuringAYieldIsRefused) {
     };
     run_export(t, out("export03.csv"), {true, true});
     EXPECT_TRUE(clicked);
-    EXPECT_EQ(test::read_file(out("export03.csv")), kExport);
-    EXPECT_EQ(test::read_file(out("kovrax03.csv")), kHistory);
+    expect_export_day(out("export03.csv"));
     const auto boxes = t.boxes();
     EXPECT_NE(std::find(boxes.begin(), boxes.end(),
                         "MSGBOX Oops... | An export is already running. Please wait for it to "
@@ -173,8 +128,7 @@ TEST_F(ExportTest, ALineArrivingAfterTheExportPassIsLeftForTheNextExport) {
     };
     run_export(t, out("export03.csv"), {true, true});
     ASSERT_TRUE(inserted);
-    EXPECT_EQ(test::read_file(out("export03.csv")), kExport);
-    EXPECT_EQ(test::read_file(out("kovrax03.csv")), kHistory);
+    expect_export_day(out("export03.csv"));
     EXPECT_EQ(marks(t), (std::vector<std::string>{"45:7:1", "100:2:", "345:7:1", "346:7:", "400:7:",
                                                   "401:7:", "402:2:", "403:-12:", "404:7:1"}));
 
@@ -220,7 +174,7 @@ TEST(ExportChoices, ChoicesAndBadInput) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;
-        add_day(t);
+        test::add_export_day(t);
         const std::vector<std::string> untouched = marks(t);
         const std::string home = t.home().string();
         t.s().form.txtempid.text = "12";
@@ -236,7 +190,7 @@ TEST(ExportChoices, ChoicesAndBadInput) {
         ASSERT_FALSE(t.boxes().empty());
         EXPECT_EQ(t.boxes().back().rfind(expected_box, 0), 0u) << t.boxes().back();
         if (!c.export_file.empty()) {
-            EXPECT_EQ(test::read_file(t.home() / c.export_file), kExport);
+            test::expect_file("export-day-export03.csv", test::read_file(t.home() / c.export_file));
         }
         EXPECT_EQ(marks(t) == untouched, c.export_file.empty());
         std::vector<std::string> audit;

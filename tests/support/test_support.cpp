@@ -87,30 +87,6 @@ Row with(Row row, const Row& more) {
     return row;
 }
 
-Lines operator+(Lines a, const Lines& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-Lines paper_feed() {
-    return Lines(6, kBlank);
-}
-
-Lines lines_from(const Lines& job, std::size_t first) {
-    return first < job.size() ? Lines(job.begin() + static_cast<long>(first), job.end()) : Lines{};
-}
-
-Lines frame_header(const std::string& title, const std::string& dash, const std::string& who,
-                   const std::string& times, const std::string& dates) {
-    return {title,
-            "Report date  :09-04-2020 Time:14:37:05",
-            who,
-            "Date range   :" + dates,
-            "Time range   :" + times,
-            "Workstation #:03",
-            dash};
-}
-
 TestStation::TestStation() {
     const fs::path h = dir.path();
     fs::create_directories(h / "server");
@@ -170,15 +146,29 @@ void TestStation::add_lines(std::initializer_list<Row> rows) {
     for (const Row& r : rows) add_line(r);
 }
 
-std::vector<std::vector<std::string>> TestStation::jobs() const {
+namespace {
+
+std::vector<fs::path> job_files(const fs::path& spool) {
     std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(dir.path() / "spool")) {
+    for (const auto& e : fs::directory_iterator(spool)) {
         const std::string n = e.path().filename().string();
         if (n.rfind("job-", 0) == 0 && e.path().extension() == ".txt") files.push_back(e.path());
     }
     std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> TestStation::jobs() const {
     std::vector<std::vector<std::string>> out;
-    for (const auto& f : files) out.push_back(file_lines(f));
+    for (const auto& f : job_files(dir.path() / "spool")) out.push_back(file_lines(f));
+    return out;
+}
+
+std::vector<std::string> TestStation::job_texts() const {
+    std::vector<std::string> out;
+    for (const auto& f : job_files(dir.path() / "spool")) out.push_back(read_file(f));
     return out;
 }
 

@@ -48,21 +48,8 @@ void insert_row(Database& db, const std::string& table, const Row& row);
 // `row` with the columns of `more` appended (a later column overrides an earlier one).
 Row with(Row row, const Row& more);
 
-// Printed lines and the pieces every receipt shares.
+// Printed lines, messages shown, file names.
 using Lines = std::vector<std::string>;
-inline const std::string kDash39(39, '-');
-inline const std::string kDash40(40, '-');
-inline const std::string kBlank(39, ' ');
-Lines operator+(Lines a, const Lines& b);
-// The six blank lines that feed the paper after a receipt.
-Lines paper_feed();
-// The lines of `job` from index `first` on.
-Lines lines_from(const Lines& job, std::size_t first);
-// The header block of the report frame on workstation 03 at the fixed clock: title, report
-// date, `who` ("Printed by   :12", "Server       :12"), date and time range, dash line.
-Lines frame_header(const std::string& title, const std::string& dash, const std::string& who,
-                   const std::string& times = "00:00:00 - 23:59:59",
-                   const std::string& dates = "20200904 - 20200904");
 
 // A station on a temporary installation of workstation 03, node 3: KOVRAX03.MDB, RPT03.MDB,
 // kovraemp.mdb, kovra03.mdb (empty tables), a shared folder "server/" with kovratmp.mdb and
@@ -93,6 +80,8 @@ struct TestStation {
 
     // The lines of every finished spool job, in job order.
     std::vector<std::vector<std::string>> jobs() const;
+    // The bytes of every finished spool job, in job order.
+    std::vector<std::string> job_texts() const;
     // All lines of all finished jobs, one after the other.
     std::vector<std::string> printed() const;
     // The lines of the close-out file.
