@@ -104,18 +104,6 @@ TEST(FormLoad, InteractiveStart) {
     }
 }
 
-TEST(FormLoad, MissingNodeFileLooksForUnitZeroZero) {
-    test::TestStation t;
-    Fresh run(t);
-    form_load(run.s, "");
-    EXPECT_EQ(t.boxes(),
-              (std::vector<std::string>{
-                  "MSGBOX Invalid Installation | This node has not been initialized.",
-                  "MSGBOX Oops... | The configuration file for Kovra unit 00 is missing.\\n"}));
-    EXPECT_EQ(run.s.st.unitstr, "00");
-    EXPECT_EQ(run.s.form.focused, "txtempid");
-}
-
 TEST(FormLoad, KvrunRunsTheCloseOutIntoAFreshFile) {
     const struct {
         const char* command;

@@ -7,21 +7,19 @@
 #include <cstdio>
 #include <fstream>
 
-#include "support/test_support.h"
+#include "support/fixtures.h"
 
 namespace tillora {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A driver run on the test installation: node file of unit 3, employees 101 (server, 1234) and
-// 103 (manager, 38501). The scripted UI and the driver write into one output.
+// A driver run on the test installation: node file of unit 3 and the staff of the fixtures. The
+// scripted UI and the driver write into one output.
 struct Drive {
     Drive() {
         test::write_file(t.home() / "ravonode.ini", "POSUNIT=3\nNODENUMBER=3\n");
-        auto db = Database::open(t.home() / "kovraemp.mdb");
-        test::insert_row(*db, "empinfo", {{"empid", 101}, {"pword", "1234"}});
-        test::insert_row(*db, "empinfo", {{"empid", 103}, {"pword", "38501"}});
+        test::add_staff(t);
     }
     int run(const std::string& script) {
         std::istringstream in(script);
@@ -97,12 +95,6 @@ TEST(Drive, Scenarios) {
         ++scenarios;
         Drive d;
         fs::remove(d.t.home() / "ravonode.ini");
-        {
-            auto db = Database::open(d.t.home() / "kovraemp.mdb");
-            test::insert_row(*db, "empinfo", {{"empid", 102}, {"pword", "38500"}});
-            test::insert_row(*db, "empinfo", {{"empid", 104}, {"pword", "0"}});
-            test::insert_row(*db, "empinfo", {{"empid", 106}, {"pword", ""}});
-        }
         for (const auto& file : fs::directory_iterator(entry.path())) {
             const std::string name = file.path().filename().string();
             if (name == "script.drive" || name == "expected.txt") continue;
