@@ -8,11 +8,13 @@
 #include "export/export_record.h"
 #include "export/export_transactions.h"
 #include "export/record_file.h"
+#include "support/expected_file.h"
 #include "support/test_support.h"
 
 namespace tillora {
 namespace {
 
+using test::expect_file;
 using test::TestStation;
 
 // Makes the open descriptor of `file` write to /dev/full: every later write fails with ENOSPC,
@@ -128,21 +130,7 @@ TEST(ExportDiskFull, SecondExportOffersExactlyTheRowsNotYetExported) {
 }
 
 TEST(ErrorExplanation, TextAndCodes) {
-    EXPECT_EQ(error_explanation_text({3024, "no such table: xact"}),
-              "Code 3024 - no such table: xact\n\n"
-              "FYI - other possible codes and their explanations\n"
-              "    13 = An alpha character exists for a numeric field\n"
-              "    53 = A database is missing. Call Harbrook.\n"
-              "3018 = Data field is missing. Call Harbrook.\n"
-              "3021 = There is no data available\n"
-              "3022 = Duplicate: the number for this record already exists\n"
-              "3024 = Data file or table is missing. Run UPDATE\n"
-              "3043 = Exit Quillon, restart and try again.\n"
-              "3049 = Corrupt database - use the Database Repair Tool\n"
-              "3186-3188 = Another user is using this database. Try again later.\n"
-              "3000 & 8194 = A database is locked by another user. Try again later.\n"
-              "20500-20900 = Crystal Report errors. Try restarting the computer. \n"
-              "Other codes - call Harbrook");
+    expect_file("error-explanation.txt", error_explanation_text({3024, "no such table: xact"}));
     struct Case {
         std::function<void()> fail;
         int code;

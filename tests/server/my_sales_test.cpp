@@ -79,7 +79,8 @@ TEST(MySalesSummary, ItemTextDropsTheQuantityAndCleansTheRest) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"2 Burger", "Burger"}, {"12 Wings", " Wings"}, {"Fries", "Fries"}, {"0 Soup", "0 Soup"},
         {"-1 Refund", "-1 Refund"}, {"", ""}, {"1", ""}, {"12", ""}, {"3 ", ""},
-        {"Fish & Chips!", "Fish & Chips!"}, {"a,b\"c\td", "a b c d"}, {"\xc3\xa9", " "}};
+        {"Fish & Chips!", "Fish & Chips!"}, {"a,b\"c\td", "a b c d"}, {"x'y/z", "x'y z"},
+        {"\xc3\xa9", " "}};
     // clang-format on
     TestStation t;
     for (const auto& [memo, text] : cases) {
