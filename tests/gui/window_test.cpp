@@ -1,5 +1,5 @@
 // The Qt window driven through its real widgets: clicks on the keypad and the buttons, keys typed
-// into the boxes, the help panel, the login.
+// into the boxes, the help panel.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -40,10 +40,6 @@ class WindowTest : public ::testing::Test {
         for (int k : keys) click("cmdnumber" + std::to_string(k));
     }
     QColor back(const std::string& name) { return box(name)->palette().color(QPalette::Base); }
-    void add_employee(int id, const std::string& password) {
-        auto db = Database::open(ts.home() / "kovraemp.mdb");
-        insert_row(*db, "empinfo", {{"empid", id}, {"pword", password}});
-    }
 
     TestStation ts;
     MainWindow window{ts.s()};
@@ -102,49 +98,6 @@ TEST_F(WindowTest, KeysTypedGoThroughTheModelsFilters) {
     EXPECT_EQ(ts.s().form.txtfromhour.text, "12");
     QTest::keyClick(box("txtfromhour"), Qt::Key_Backspace);
     EXPECT_EQ(box("txtfromhour")->text(), "1");
-}
-
-TEST_F(WindowTest, LoginEnablesTheReportButtons) {
-    struct Case {
-        std::string stored, typed;
-        bool logged_in, manager;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
-        {"40000", "40000", true, true, ""},
-        {"38500", "38500", true, false, ""},
-        {"40000", "4000", false, false, "MSGBOX Oops... | Invalid Password"},
-    };
-    int id = 20;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored + " " + c.typed);
-        ++id;
-        add_employee(id, c.stored);
-        ts.ui.shown.clear();
-        click("txtempid");  // logs out the previous case
-        EXPECT_FALSE(w("cmdserver1")->isEnabled());
-        keypad({id / 10, id % 10, kKeyEnter});
-        EXPECT_EQ(QApplication::focusWidget(), w("txtpassword"));
-        for (char digit : c.typed) keypad({digit - '0'});
-        keypad({kKeyEnter});
-        EXPECT_EQ(QApplication::focusWidget(), w("cmdlogin"));
-        click("cmdlogin");
-        EXPECT_EQ(w("cmdserver1")->isEnabled(), c.logged_in);
-        EXPECT_EQ(w("cmdserver2")->isEnabled(), c.logged_in);
-        EXPECT_EQ(w("cmdmanager")->isEnabled(), c.manager);
-        if (c.message.empty()) {
-            EXPECT_EQ(ts.ui.shown, std::vector<std::string>{});
-            EXPECT_EQ(box("helpwindow")->text(), "Select Report");
-        } else {
-            EXPECT_EQ(ts.ui.shown, std::vector<std::string>{c.message});
-        }
-        if (c.manager) {
-            EXPECT_FALSE(w("framanager")->isVisible());
-            click("cmdmanager");
-            EXPECT_TRUE(w("framanager")->isVisible());
-            EXPECT_TRUE(w("cmdprintall")->isVisible());
-        }
-    }
 }
 
 TEST_F(WindowTest, HelpPanelHidesOnAClickOnTheTextOrTheFrame) {

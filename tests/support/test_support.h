@@ -82,8 +82,6 @@ struct TestStation {
     std::vector<std::vector<std::string>> jobs() const;
     // The bytes of every finished spool job, in job order.
     std::vector<std::string> job_texts() const;
-    // All lines of all finished jobs, one after the other.
-    std::vector<std::string> printed() const;
     // The lines of the close-out file.
     std::vector<std::string> closeout() const;
     // The boxes shown so far, one line each (MSGBOX ..., QUESTION ...).
