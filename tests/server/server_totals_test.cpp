@@ -40,16 +40,6 @@ TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
     }
 }
 
-TEST(ServerTotals, GathersNegativeServersWithoutPrintingThem) {
-    TestStation t;
-    add_server_totals_day(t);
-    cmdserver4_click(t.s());
-    auto rpt = t.report_db();
-    auto rs = rpt->open_recordset("select base from ar where aracctnum = -3");
-    ASSERT_EQ(rs.record_count(), 1);
-    EXPECT_EQ(rs.field("base").as_currency(), Currency::from_units(40000));
-}
-
 TEST(ServerTotals, EmptyRangePrintsTheFrameWithoutTotals) {
     TestStation t;
     t.s().form.txtempid.text = "12";
