@@ -172,6 +172,12 @@ std::vector<std::string> TestStation::job_texts() const {
     return out;
 }
 
+std::vector<std::string> TestStation::printed() const {
+    std::vector<std::string> all;
+    for (const auto& job : jobs()) all.insert(all.end(), job.begin(), job.end());
+    return all;
+}
+
 std::vector<std::string> TestStation::closeout() const {
     return file_lines(station->path(station->st.closeoutfile));
 }

@@ -80,6 +80,8 @@ struct TestStation {
 
     // The lines of every finished spool job, in job order.
     std::vector<std::vector<std::string>> jobs() const;
+    // All lines of all finished jobs, one after the other.
+    std::vector<std::string> printed() const;
     // The bytes of every finished spool job, in job order.
     std::vector<std::string> job_texts() const;
     // The lines of the close-out file.
