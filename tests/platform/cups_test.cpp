@@ -321,7 +321,10 @@ TEST_F(CupsQueues, RawQueueGetsTheDrawerPulseAsAJobOfItsOwn) {
     printer.end_job();
     const auto receipt = listener_->next_job();
     ASSERT_TRUE(receipt);
-    EXPECT_EQ(*receipt, "\x1b@\x1bt\x13" "Drawer Count\n" + std::string("\x1dV\x42\x00", 4));
+    EXPECT_EQ(*receipt,
+              "\x1b@\x1bt\x13"
+              "Drawer Count\n" +
+                  std::string("\x1dV\x42\x00", 4));
     EXPECT_THROW(printers(2)->current().open_drawer(), PrinterError);
 }
 
