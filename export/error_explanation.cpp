@@ -36,7 +36,7 @@ bool ends_with(const std::string& text, const char* tail) {
 // end their message with the system's text, which is matched for the causes told apart here.
 int error_number_of(const FileError& e) {
     if (const auto* r = dynamic_cast<const RecordFileError*>(&e)) return r->error_number();
-    for (int error : {ENOSPC, EDQUOT, ENOENT, ENOTDIR}) {
+    for (int error : {ENOSPC, EDQUOT, ENOENT, ENOTDIR, EACCES, EPERM, EROFS, EIO}) {
         if (ends_with(e.what(), std::strerror(error))) return error;
     }
     return 0;
@@ -50,9 +50,77 @@ int file_error_code(int error_number) {
         case ENOENT:
         case ENOTDIR:
             return kPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return kPermissionDenied;
+        case EIO:
+            return kDeviceError;
         default:
             return kPathAccessError;
     }
+}
+
+// The list's code for a store failure of the same meaning, else the run-time code; the store's
+// own codes of the list (3021 and the like) stay as they are.
+int store_error_code(const StoreError& e) {
+    switch (failure_of(e)) {
+        case StoreFailure::Missing:
+            return kDatabaseMissing;
+        case StoreFailure::Locked:
+            return kLocked;
+        case StoreFailure::Damaged:
+            return kDamaged;
+        case StoreFailure::DiskFull:
+            return kDiskFull;
+        case StoreFailure::NoPermission:
+            return kPermissionDenied;
+        case StoreFailure::CannotOpen:
+            return kPathNotFound;
+        case StoreFailure::DeviceError:
+            return kDeviceError;
+        case StoreFailure::NoSuchTable:
+            return kTableMissing;
+        case StoreFailure::NoSuchField:
+            return kFieldMissing;
+        case StoreFailure::Other:
+            break;
+    }
+    return e.code() >= 1000 ? e.code() : kInternalError;
+}
+
+// The code's own description, the text the message box names the failure with.
+const char* code_description(int code) {
+    switch (code) {
+        case kDatabaseMissing:
+            return "A database is missing";
+        case kFieldMissing:
+            return "Data field is missing";
+        case kTableMissing:
+            return "Data file or table is missing";
+        case kDamaged:
+            return "Corrupt database";
+        case kLocked:
+            return "Another user is using this database";
+        case kDeviceError:
+            return "Device I/O error";
+        case kDiskFull:
+            return "Disk full";
+        case kPermissionDenied:
+            return "Permission denied";
+        case kPathAccessError:
+            return "Path/File access error";
+        case kPathNotFound:
+            return "Path not found";
+        case kInternalError:
+            return "Internal error";
+        default:
+            return "Database error";
+    }
+}
+
+ErrorCode with_description(int code, const std::string& message) {
+    return {code, std::string(code_description(code)) + ": " + message};
 }
 
 }  // namespace
@@ -61,13 +129,13 @@ ErrorCode current_error_code() {
     try {
         throw;
     } catch (const StoreError& e) {
-        return {e.code(), e.engine_message()};
+        return with_description(store_error_code(e), e.engine_message());
     } catch (const FileError& e) {
-        return {file_error_code(error_number_of(e)), e.what()};
+        return with_description(file_error_code(error_number_of(e)), e.what());
     } catch (const std::exception& e) {
-        return {kInternalError, e.what()};
+        return with_description(kInternalError, e.what());
     } catch (...) {
-        return {kInternalError, "Unknown failure"};
+        return with_description(kInternalError, "Unknown failure");
     }
 }
 

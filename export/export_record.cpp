@@ -1,5 +1,7 @@
 #include "export/export_record.h"
 
+#include <optional>
+
 #include "platform/text.h"
 
 namespace tillora {
@@ -40,12 +42,36 @@ bool skipped_by_export(const Recordset& row) {
     return has_number(row.field("itemnumber"), -1) && has_number(row.field("postendtype"), 9);
 }
 
-bool awaits_export(const Recordset& row) {
-    const Value& status = row.field("status");
+namespace {
+
+// As the selection's "poschittotal <> 0": a text total never equals a number, null is none.
+bool has_total(const Recordset& row) {
     const Value& total = row.field("poschittotal");
-    // As the selection's "poschittotal <> 0": a text total never equals a number.
-    const bool has_total = total.is_text() || (total.is_number() && total.as_double() != 0);
-    return (has_number(status, 2) || has_number(status, 3)) && has_total && !skipped_by_export(row);
+    return total.is_text() || (total.is_number() && total.as_double() != 0);
+}
+
+// The status as the selections compare it: a number, or nothing for null and text.
+std::optional<double> status_of(const Recordset& row) {
+    const Value& status = row.field("status");
+    if (!status.is_number()) return std::nullopt;
+    return status.as_double();
+}
+
+}  // namespace
+
+bool awaits_export(const Recordset& row) {
+    const auto status = status_of(row);
+    return status && (*status == 2 || *status == 3) && has_total(row) && !skipped_by_export(row);
+}
+
+bool awaits_reexport(const Recordset& row) {
+    const auto status = status_of(row);
+    return status && *status >= 4 && has_total(row) && !skipped_by_export(row);
+}
+
+bool goes_to_history(const Recordset& row) {
+    const auto status = status_of(row);
+    return status && *status > -10 && *status < 8 && !awaits_export(row);
 }
 
 std::vector<std::string> export_fields(const Recordset& row, const std::string& unitstr) {

@@ -24,6 +24,10 @@ bool skipped_by_export(const Recordset& row);
 // True for a line the export pass writes: status 2 or 3, a total other than 0 (null is none),
 // not skipped_by_export.
 bool awaits_export(const Recordset& row);
+// True for a line a re-export writes: status 4 or more, a total, not skipped_by_export.
+bool awaits_reexport(const Recordset& row);
+// True for a line the history pass writes: status above -10 and below 8, not awaiting export.
+bool goes_to_history(const Recordset& row);
 
 // The 18 fields of the export record of the current row of an xact set. Throws StoreError when
 // the set lacks one of the exported columns.

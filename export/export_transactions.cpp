@@ -7,6 +7,7 @@
 #include "engine/audit_file.h"
 #include "engine/pipeline.h"
 #include "engine/question.h"
+#include "export/earlier_files.h"
 #include "export/error_explanation.h"
 #include "export/export_lock.h"
 #include "export/export_record.h"
@@ -77,21 +78,29 @@ bool confirm_reexport(Station& s) {
     return ask_yes_no(s);
 }
 
+enum class Selected { Nothing, NotYetSent, SentBefore };
+
 // The rows to export: the closed rows not yet exported or, when there are none and the
-// operator agrees, the rows exported before. False when there is nothing to export.
-bool select_export_rows(Station& s, Database& db, Recordset& rows) {
+// operator agrees, the rows exported before.
+Selected select_export_rows(Station& s, Database& db, Recordset& rows) {
     ModuleState& st = s.st;
     st.sqlstring = export_selection(st, "(status = 2 or status = 3)");
     rows = db.open_recordset(st.sqlstring, SetKind::Updatable);
-    if (rows.record_count() > 0) return true;
-    if (!confirm_reexport(s)) return false;
+    if (rows.record_count() > 0) return Selected::NotYetSent;
+    if (!confirm_reexport(s)) return Selected::Nothing;
     rows.close();
     st.sqlstring = export_selection(st, "status >= 4");
     rows = db.open_recordset(st.sqlstring, SetKind::Updatable);
-    if (rows.record_count() > 0) return true;
+    if (rows.record_count() > 0) return Selected::SentBefore;
     st.msg = "Completed transactions for the chosen date\nrange do not exist on this workstation.";
     s.message(st.msg, "Oops...", Icon::Information);
-    return false;
+    return Selected::Nothing;
+}
+
+// The export pass takes a row when it still matches its selection as the row is now: the set
+// holds the rows that matched when it was opened, and the register may have voided one since.
+bool left_out_of_export(const Recordset& row, Selected selected) {
+    return selected == Selected::NotYetSent ? !awaits_export(row) : !awaits_reexport(row);
 }
 
 // A row written to the export file: status 6 unless it was sent before (a re-export keeps its
@@ -106,9 +115,9 @@ void mark_in_history(Recordset& row) {
     row.set("Status", Value(kHistoryStatus));
 }
 
-PassRules export_rules(const std::string& unitstr) {
+PassRules export_rules(const std::string& unitstr, Selected selected) {
     return {
-        skipped_by_export,
+        [selected](const Recordset& row) { return left_out_of_export(row, selected); },
         [](const Recordset& row) {
             return "Exporting " + export_reference(row.field("ticket"), row.field("poschitnum"));
         },
@@ -119,10 +128,11 @@ PassRules export_rules(const std::string& unitstr) {
 
 // The history pass takes every line of the range except those still waiting for the export:
 // after the export pass such a line can only have come from the register after the export's
-// selection, and marking it would keep it out of every later export.
+// selection, and marking it would keep it out of every later export. A line the register voided
+// since the selection is left as well.
 PassRules history_rules() {
     return {
-        awaits_export,
+        [](const Recordset& row) { return !goes_to_history(row); },
         [](const Recordset& row) { return "Exporting " + default_text(row.field("itemnumber")); },
         history_fields,
         mark_in_history,
@@ -134,15 +144,20 @@ void run_export(Station& s, std::unique_ptr<Database>& db, ExportProgress& progr
     st.dbpath = st.xactdb.empty() ? std::string() : (s.svc.home / st.xactdb).string();
     db = open_database_at(s, st.dbpath);
     Recordset rows;
-    if (!select_export_rows(s, *db, rows)) return;
+    const Selected selected = select_export_rows(s, *db, rows);
+    if (selected == Selected::Nothing) return;
 
+    // The files of the previous run are kept beside the new ones, never deleted: after a run
+    // that failed or was killed, the earlier export may be the only record of rows it marked.
     const ExportFiles files = export_files(s);
+    const DateTime now = s.svc.clock.now();
     for (const fs::path& file : {files.export_file, files.history_file, files.card_file}) {
-        delete_file(file);
+        keep_earlier_file(file, now);
     }
     s.yield();
 
-    write_and_mark(s, *db, rows, files.export_file, export_rules(st.unitstr), progress.exported);
+    write_and_mark(s, *db, rows, files.export_file, export_rules(st.unitstr, selected),
+                   progress.exported);
     rows.close();
     s.yield();
 

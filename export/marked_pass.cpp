@@ -1,8 +1,5 @@
 #include "export/marked_pass.h"
 
-#include <algorithm>
-#include <span>
-
 #include "engine/pipeline.h"
 #include "export/export_record.h"
 #include "export/record_file.h"
@@ -11,51 +8,59 @@ namespace tillora {
 
 namespace {
 
-// Stores the marks of a part of a batch in one transaction; nothing of it is kept on failure.
-void mark_batch(Station& s, Database& db, Recordset& rows,
-                std::span<const Recordset::Changes> marks) {
+// A row read for its record: the record, and the mark to store once the record is written.
+struct PendingRow {
+    std::string record;
+    Recordset::Changes mark;
+};
+
+void roll_back(Database& db) {
+    try {
+        db.execute("rollback");
+    } catch (const StoreError&) {
+        // The engine may have ended the transaction itself; the first error is the one told.
+    }
+}
+
+// Stores the batch's marks, writes the records of the rows marked and syncs the file, then
+// commits; the register waits meanwhile, so no row changes between its mark and its record.
+void finish_batch(Station& s, Database& db, Recordset& rows, RecordFile& out,
+                  std::vector<PendingRow>& batch, PassProgress& progress) {
+    if (batch.empty()) return;
+    const long long length = out.synced_length();
+    long marked = 0;
     db.execute("begin immediate");
     try {
-        for (const Recordset::Changes& mark : marks) {
-            rows.store_changes(mark);
+        for (const PendingRow& row : batch) {
+            if (rows.store_changes(row.mark)) {
+                out.write(row.record);
+                ++marked;
+            }
             s.svc.ui.keep_alive();
         }
+        run_beside_window(s.svc.ui, [&out] { out.sync(); });  // the disk may take a while
         // A commit may checkpoint the database's log and wait on the disk for a while.
         run_beside_window(s.svc.ui, [&db] { db.execute("commit"); });
     } catch (...) {
-        try {
-            db.execute("rollback");
-        } catch (const StoreError&) {
-            // The engine may have ended the transaction itself; the first error is the one told.
-        }
+        roll_back(db);
+        out.take_back_to(length);
         throw;
     }
+    progress.marked += marked;
+    progress.left += static_cast<long>(batch.size()) - marked;
+    batch.clear();
     db.idle();
-}
-
-// Puts the batch's records on the disk, then stores their marks, a transaction at a time.
-void finish_batch(Station& s, Database& db, Recordset& rows, RecordFile& out,
-                  std::vector<Recordset::Changes>& marks, PassProgress& progress) {
-    if (marks.empty()) return;
-    run_beside_window(s.svc.ui, [&out] { out.sync(); });  // the disk may take a while
-    const std::span<const Recordset::Changes> all(marks);
-    for (std::size_t first = 0; first < all.size(); first += kRowsPerTransaction) {
-        const auto part = all.subspan(first, std::min(kRowsPerTransaction, all.size() - first));
-        mark_batch(s, db, rows, part);
-        progress.marked += static_cast<long>(part.size());
-    }
-    marks.clear();
 }
 
 }  // namespace
 
-// The mark of a row is worked out while the row is read for its record, and stored after the
-// sync that put the record on the disk: the row is not read a second time.
+// The record and the mark of a row are worked out while the row is read, and stored together
+// in the row's batch: the row is not read a second time.
 void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesystem::path& file,
-                    const PassRules& rules, PassProgress& progress, std::size_t rows_per_sync) {
+                    const PassRules& rules, PassProgress& progress, std::size_t rows_per_batch) {
     RecordFile out(file);
-    std::vector<Recordset::Changes> marks;
-    marks.reserve(rows_per_sync);
+    std::vector<PendingRow> batch;
+    batch.reserve(rows_per_batch);
     const long selected = rows.record_count();
     long walked = 0;
     show_progress(s, walked, selected);
@@ -63,15 +68,15 @@ void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesy
         show_progress(s, ++walked, selected);
         if (rules.skip && rules.skip(rows)) continue;
         show_status(s, rules.status(rows));
-        out.write(quoted_record(rules.fields(rows)));
-        ++progress.written;
+        PendingRow row{quoted_record(rules.fields(rows)), {}};
         rows.edit();
         rules.mark(rows);
-        marks.push_back(rows.take_changes());
+        row.mark = rows.take_changes();
+        batch.push_back(std::move(row));
         s.yield();
-        if (marks.size() >= rows_per_sync) finish_batch(s, db, rows, out, marks, progress);
+        if (batch.size() >= rows_per_batch) finish_batch(s, db, rows, out, batch, progress);
     }
-    finish_batch(s, db, rows, out, marks, progress);
+    finish_batch(s, db, rows, out, batch, progress);
     out.close();
 }
 

@@ -1,7 +1,9 @@
 // One pass of the export over a result set: a record per row appended to a file, and the row
-// marked in the database only after its record is on the disk. Rows are written one by one and
-// marked in batches: the file is synced, then the batch is marked in short transactions, so a
-// failure at any point leaves every marked row in the file and the unmarked ones for next time.
+// marked in the database only with its record on the disk. Rows are read one by one and handled
+// in batches: in one write transaction the batch's marks are stored (each only while its row
+// still holds what it was read with), the records of the rows marked are written and synced,
+// then the transaction commits. A failure at any point leaves every marked row in the file and
+// no record of an unmarked row; a row the register changed meanwhile is left as it is now.
 #pragma once
 
 #include <filesystem>
@@ -22,23 +24,22 @@ struct PassRules {
     std::function<void(Recordset&)> mark;  // sets the marking fields of the edited row
 };
 
-// Rows written to the file and rows marked so far (kept up to date while the pass runs, so the
-// caller still knows them when the pass throws).
+// Rows marked (their records in the file) and rows left because the register changed them
+// between the read and the mark (kept up to date while the pass runs, so the caller still knows
+// them when the pass throws).
 struct PassProgress {
-    long written = 0;
     long marked = 0;
+    long left = 0;
 };
 
-// Rows written between two syncs of the file, and rows marked per transaction: one sync serves
-// several short transactions, so the register never waits for more than one of them.
-inline constexpr std::size_t kRowsPerSync = 16000;
-inline constexpr std::size_t kRowsPerTransaction = 2000;
+// Rows per batch: one write transaction and one sync of the file each.
+inline constexpr std::size_t kRowsPerBatch = 1000;
 
 // Writes a record for every row of `rows` from the current one to the end (creating the file
 // 0640 when missing) and marks the rows written, yielding after every row. Throws FileError or
-// StoreError; rows of a batch not yet marked stay unmarked (the batch is rolled back).
+// StoreError; the failing batch is neither marked nor in the file.
 void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesystem::path& file,
                     const PassRules& rules, PassProgress& progress,
-                    std::size_t rows_per_sync = kRowsPerSync);
+                    std::size_t rows_per_batch = kRowsPerBatch);
 
 }  // namespace tillora

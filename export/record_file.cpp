@@ -10,9 +10,7 @@
 namespace tillora {
 
 RecordFile::RecordFile(const std::filesystem::path& path) : path_(path) {
-    create_private_file(path_);
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd_ < 0) fail("open for appending", errno);
+    fd_ = create_new_private_file(path_);
 }
 
 RecordFile::~RecordFile() {
@@ -25,13 +23,9 @@ void RecordFile::fail(const char* action, int error) const {
         error);
 }
 
-// Records cut short by a full disk are taken off again, so the file ends with a whole record.
-void RecordFile::drop_partial_records(std::size_t written) {
-    struct stat info {};
-    if (written == 0 || ::fstat(fd_, &info) != 0) return;
-    if (static_cast<std::size_t>(info.st_size) >= written) {
-        [[maybe_unused]] const int ignored = ::ftruncate(fd_, info.st_size - written);
-    }
+void RecordFile::take_back_to(long long length) {
+    buffer_.clear();
+    if (fd_ >= 0 && ::ftruncate(fd_, length) == 0) synced_size_ = length;
 }
 
 void RecordFile::write(std::string_view record) {
@@ -48,8 +42,7 @@ void RecordFile::flush() {
         if (n < 0) {
             if (errno == EINTR) continue;
             const int error = errno;
-            drop_partial_records(done);
-            buffer_.clear();
+            take_back_to(synced_size_);
             fail("write to", error);
         }
         done += static_cast<std::size_t>(n);
@@ -61,7 +54,13 @@ void RecordFile::sync() {
     if (fd_ < 0) fail("write to", EBADF);
     flush();
     // Some special files (a terminal, /dev/full) cannot be synced; they have nothing to lose.
-    if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) fail("save", errno);
+    if (::fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
+        const int error = errno;
+        take_back_to(synced_size_);
+        fail("save", error);
+    }
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0) synced_size_ = info.st_size;
 }
 
 void RecordFile::close() {

@@ -1,7 +1,7 @@
 // A file of export records, written record by record: records are gathered in memory and handed
 // to the operating system 64 KB at a time, and sync() puts everything written so far on the disk.
-// The file always ends with a whole record; records not yet synced when it is dropped after a
-// failure are not written (the export marks a row only after the sync that put it on the disk).
+// A failed write or sync takes the file back to its length at the last sync, so it always ends
+// with the last record of a whole batch (the export marks a batch only with its sync).
 #pragma once
 
 #include <filesystem>
@@ -25,8 +25,9 @@ class RecordFileError : public FileError {
 
 class RecordFile {
   public:
-    // Creates the file private to owner and group (0640) when it is missing and opens it for
-    // appending. Throws FileError when the folder is missing or cannot be written.
+    // Creates the file, new and private to owner and group (0640), and opens it for appending.
+    // Throws FileError when the folder is missing or cannot be written, or something (a file, a
+    // symbolic link) already has the file's name.
     explicit RecordFile(const std::filesystem::path& path);
     ~RecordFile();  // closes without reporting errors (the error path)
     RecordFile(const RecordFile&) = delete;
@@ -36,6 +37,11 @@ class RecordFile {
     void write(std::string_view record);
     // Puts the written records on the disk (fdatasync); throws RecordFileError.
     void sync();
+    // The file's length at the last sync (at open before the first).
+    long long synced_length() const { return synced_size_; }
+    // Cuts the file back to `length` (a synced length), dropping the records written after it;
+    // a failure to cut is not reported (the caller is already on its error path).
+    void take_back_to(long long length);
     // Closes the file; throws RecordFileError when the system reports a failure.
     void close();
 
@@ -43,14 +49,14 @@ class RecordFile {
 
   private:
     [[noreturn]] void fail(const char* action, int error) const;
-    // Hands the gathered records to the system; on failure takes off what this call appended.
+    // Hands the gathered records to the system; on failure takes off every unsynced record.
     void flush();
-    void drop_partial_records(std::size_t written);
 
     static constexpr std::size_t kBufferBytes = 64 * 1024;
     std::filesystem::path path_;
     int fd_ = -1;
     std::string buffer_;
+    long long synced_size_ = 0;  // the file's length at the last sync (new: empty)
 };
 
 }  // namespace tillora

@@ -37,6 +37,44 @@ void write_all(int fd, const std::string& data, const fs::path& path) {
     }
 }
 
+// The text of a refused or failed open: a symbolic link or a special file says what it is.
+[[noreturn]] void fail_open(const std::string& action, const fs::path& path, int error) {
+    if (error == ELOOP) {
+        throw FileError("cannot " + action + " " + path.string() +
+                        ": a symbolic link is in its place; refused");
+    }
+    if (error == ENXIO || error == EISDIR || error == ENODEV) {
+        throw FileError("cannot " + action + " " + path.string() +
+                        ": not a regular file (a folder, a pipe or a device); refused");
+    }
+    fail(action, path, error);
+}
+
+// Opens a regular file: never waits on a pipe or device (O_NONBLOCK) and refuses anything but a
+// regular file; with follow_links false, a symbolic link in the file's place is refused too.
+int open_regular(const fs::path& path, int flags, bool follow_links, const std::string& action,
+                 mode_t mode = 0) {
+    flags |= O_CLOEXEC | O_NONBLOCK | (follow_links ? 0 : O_NOFOLLOW);
+    const int fd = ::open(path.c_str(), flags, mode);
+    if (fd < 0) fail_open(action, path, errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        fail_open(action, path, ENXIO);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// Sets the mode of a file just created, whatever the umask cut from it.
+void make_private(int fd, const fs::path& path) {
+    if (::fchmod(fd, 0640) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fail("set the permissions of", path, error);
+    }
+}
+
 bool is_item_blank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -81,33 +119,40 @@ void append_line(const fs::path& path, std::string_view line, std::string_view l
     // One write of the whole record: lines appended by other programs never interleave with it.
     std::string record(line);
     record += line_end;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) fail("open for appending", path, errno);
+    const int fd =
+        open_regular(path, O_WRONLY | O_APPEND | O_CREAT, false, "open for appending", 0666);
     write_all(fd, record, path);
     if (::close(fd) != 0) fail("finish writing", path, errno);
 }
 
 void for_each_line(const fs::path& path, const std::function<void(const std::string&)>& on_line) {
-    std::FILE* file = std::fopen(path.c_str(), "rbe");
-    if (file == nullptr) fail("open", path, errno);
+    const int fd = open_regular(path, O_RDONLY, true, "open");
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        fail("open", path, error);
+    }
     // Closes the file however the loop ends (on_line may throw).
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> guard(file, &std::fclose);
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
-    std::unique_ptr<char*, void (*)(char**)> buffer_guard(&buffer, [](char** b) { std::free(*b); });
     std::string line;
-    while (true) {
-        errno = 0;
-        const ssize_t n = ::getline(&buffer, &capacity, file);
-        if (n < 0) break;
-        line.assign(buffer, static_cast<std::size_t>(n));  // may hold NUL bytes
-        if (!line.empty() && line.back() == '\n') line.pop_back();
+    line.reserve(256);
+    const auto end_line = [&] {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         make_utf8(line);  // a register that writes Windows-1252 text
         on_line(line);
+        line.clear();
+    };
+    int c;
+    while ((c = getc_unlocked(file)) != EOF) {
+        if (c == '\n') {
+            end_line();
+        } else if (line.size() < kMaxLineBytes) {
+            line += static_cast<char>(c);  // may be a NUL byte; past the limit: skipped
+        }
     }
-    // A directory opens but fails on the first read (EISDIR), like any other read error.
     if (std::ferror(file)) fail("read", path, errno != 0 ? errno : EIO);
+    if (!line.empty()) end_line();
 }
 
 std::vector<std::string> read_lines(const fs::path& path) {
@@ -140,18 +185,28 @@ std::vector<std::string> read_items(const fs::path& path) {
 }
 
 void create_private_file(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         if (errno == EEXIST) return;
         fail("create", path, errno);
     }
-    // The mode given to open is cut by the umask; set it explicitly.
-    if (::fchmod(fd, 0640) != 0) {
-        const int error = errno;
-        ::close(fd);
-        fail("set the permissions of", path, error);
-    }
+    make_private(fd, path);
     if (::close(fd) != 0) fail("create", path, errno);
+}
+
+int create_new_private_file(const fs::path& path) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat info {};
+        if (error == EEXIST && ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+            fail_open("create", path, ELOOP);
+        }
+        fail("create", path, error);
+    }
+    make_private(fd, path);
+    return fd;
 }
 
 void replace_private_file(const fs::path& path, std::string_view text) {

@@ -21,11 +21,15 @@ bool file_exists(const std::filesystem::path& path);
 // Deletes the file when it exists; throws FileError when it exists and cannot be deleted.
 void delete_file(const std::filesystem::path& path);
 // Opens for appending (creating the file), writes `line` and `line_end`, flushes, closes.
-// Throws FileError when any step fails, so a full disk is never silent.
+// Throws FileError when any step fails, so a full disk is never silent, and when a symbolic
+// link or anything but a regular file is in the file's place (refused, never followed).
 void append_line(const std::filesystem::path& path, std::string_view line,
                  std::string_view line_end = "\n");
-// Calls `on_line` for every line of a text file, without its line end ("\n" or "\r\n").
-// Throws FileError when the file cannot be opened.
+// The longest line read: the rest of a longer line is skipped.
+inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
+// Calls `on_line` for every line of a text file, without its line end ("\n" or "\r\n"), each
+// cut to kMaxLineBytes. Throws FileError when the file cannot be opened or read, or is not a
+// regular file (a pipe, a device or a folder is refused rather than waited on).
 void for_each_line(const std::filesystem::path& path,
                    const std::function<void(const std::string&)>& on_line);
 std::vector<std::string> read_lines(const std::filesystem::path& path);
@@ -37,8 +41,13 @@ std::vector<std::string> split_items(std::string_view text);
 std::vector<std::string> read_items(const std::filesystem::path& path);
 
 // Creates a file readable by owner and group only (0640, whatever the umask) when it is
-// missing; used for files that carry card-holder names and member accounts.
+// missing; used for files that carry card-holder names and member accounts. Never follows a
+// symbolic link (a link in its place is left for the writer to refuse).
 void create_private_file(const std::filesystem::path& path);
+// Creates a new private file (0640) and opens it for appending; returns its descriptor. Never
+// opens a file that exists or follows a symbolic link: throws FileError saying what is in the
+// file's place, or why it cannot be created.
+int create_new_private_file(const std::filesystem::path& path);
 
 // Replaces the file at `path` with `text` as a whole: written to a new temporary file in the same
 // folder (0640, whatever the umask), synced, then renamed over `path`, so a reader sees the old

@@ -19,6 +19,36 @@ StoreError::StoreError(int code, std::string message, std::string database)
       message_(std::move(message)),
       database_(std::move(database)) {}
 
+StoreFailure failure_of(const StoreError& e) {
+    if (e.code() == kMissingDatabase) return StoreFailure::Missing;
+    if (e.code() >= 1000) return StoreFailure::Other;  // the store's own codes
+    const std::string& message = e.engine_message();
+    switch (e.code() & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return StoreFailure::Locked;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return StoreFailure::Damaged;
+        case SQLITE_FULL:
+            return StoreFailure::DiskFull;
+        case SQLITE_PERM:
+        case SQLITE_READONLY:
+        case SQLITE_AUTH:
+            return StoreFailure::NoPermission;
+        case SQLITE_CANTOPEN:
+            return StoreFailure::CannotOpen;
+        case SQLITE_IOERR:
+            return StoreFailure::DeviceError;
+        case SQLITE_ERROR:
+            if (message.rfind("no such table", 0) == 0) return StoreFailure::NoSuchTable;
+            if (message.rfind("no such column", 0) == 0) return StoreFailure::NoSuchField;
+            return StoreFailure::Other;
+        default:
+            return StoreFailure::Other;
+    }
+}
+
 Database::Database(std::shared_ptr<detail::Connection> connection) : conn_(std::move(connection)) {}
 
 std::unique_ptr<Database> Database::open(const std::filesystem::path& path, OpenMode mode,

@@ -27,6 +27,21 @@ class StoreError : public std::runtime_error {
     std::string database_;
 };
 
+// What a store failure means, whatever the engine's code for it.
+enum class StoreFailure {
+    Missing,       // the database file does not exist
+    Locked,        // another connection holds the database (busy or locked)
+    Damaged,       // not a database, or a damaged one
+    DiskFull,      // no space left
+    NoPermission,  // no permission, or a read-only file or file system
+    CannotOpen,    // the file cannot be opened (a missing folder)
+    DeviceError,   // an input/output error of the disk
+    NoSuchTable,
+    NoSuchField,
+    Other,  // any other failure, the store's own codes included
+};
+StoreFailure failure_of(const StoreError& e);
+
 // Engine codes used besides SQLite's own result codes.
 inline constexpr int kMissingDatabase = 53;    // file not found
 inline constexpr int kNoCurrentRecord = 3021;  // read or edit past the end of a set
@@ -92,14 +107,17 @@ class Recordset {
     void update();
     // A row's changes kept to be stored later: take_changes() ends an edit() without storing
     // it; store_changes() stores them by the row's rowid wherever the set is (the export writes
-    // a batch of rows to its file before it marks them). Throws StoreError as update() does.
+    // a batch of rows to its file before it marks them), but only while the row still holds
+    // every value it was read with: it returns false and stores nothing when another program
+    // changed or deleted the row since. Throws StoreError as update() does.
     struct Changes {
         std::int64_t rowid = 0;
         std::vector<bool> fields;   // the fields set
         std::vector<Value> values;  // their values, in field order
+        std::vector<Value> read;    // every field of the row as it was read
     };
     Changes take_changes();
-    void store_changes(const Changes& changes);
+    bool store_changes(const Changes& changes);
 
     void close();
 

@@ -191,6 +191,32 @@ struct Recordset::Impl {
 
     void update_row() { store(rowids[static_cast<std::size_t>(pos)], changed_values()); }
 
+    // Stores kept changes only while the row holds what it was read with: every column read
+    // from the table is compared with its value as read (money to within the ten-thousandth it
+    // was rounded to when read; text byte for byte). False when no row matched.
+    bool store_if_unchanged(const Recordset::Changes& changes) {
+        changed = changes.fields;
+        detail::StatementKey key = write_statement(false);
+        std::vector<Value> values = changes.values;
+        values.emplace_back(changes.rowid);
+        for (std::size_t i = 0; i < changes.read.size(); ++i) {
+            if (columns->origins[i].empty()) continue;
+            const Value& v = changes.read[i];
+            const std::string name = quote_name(columns->origins[i]);
+            if (std::holds_alternative<Currency>(v.data())) {
+                key.text += " and abs(" + name + " - ?) < 0.0001";
+            } else if (v.is_text()) {
+                key.text += " and " + name + " is ? collate binary";
+            } else {
+                key.text += " and " + name + " is ?";
+            }
+            values.push_back(v);
+        }
+        conn->run(key, values);
+        fetched_pos = -1;
+        return sqlite3_changes(conn->handle()) > 0;
+    }
+
     // Stores `values` of the fields marked in `changed` into the row `rowid`.
     void store(std::int64_t rowid, std::vector<Value> values) {
         if (values.empty()) return;
@@ -340,17 +366,19 @@ Recordset::Changes Recordset::take_changes() {
         m.fail(kUpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit.");
     }
     m.mode = Impl::Mode::None;
-    return {m.rowids[static_cast<std::size_t>(m.pos)], m.changed, m.changed_values()};
+    return {m.rowids[static_cast<std::size_t>(m.pos)], m.changed, m.changed_values(),
+            *m.keyed_row(m.pos)};
 }
 
-void Recordset::store_changes(const Changes& changes) {
+bool Recordset::store_changes(const Changes& changes) {
     auto& m = Impl::of(impl_);
     m.check_updatable();
-    if (m.mode != Impl::Mode::None || changes.fields.size() != m.columns->names.size()) {
+    const std::size_t n = m.columns->names.size();
+    if (m.mode != Impl::Mode::None || changes.fields.size() != n || changes.read.size() != n) {
         m.fail(kUpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit.");
     }
-    m.changed = changes.fields;
-    m.store(changes.rowid, changes.values);
+    if (changes.values.empty()) return true;
+    return m.store_if_unchanged(changes);
 }
 
 void Recordset::close() {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -62,7 +63,7 @@ class XactWriter {
             "insert into xact (ticket, poschitnum, server, itemnumber, status, postendtype, "
             "posbatch, poschitdate, trantime, poschitbase, poschitsrvchg, poschittax, "
             "poschittotal, posmemo, saletext, poschitemployee, poschitcovers) values "
-            "(?, ?, 11, ?, 2, ?, '17', ?, ?, ?, 0, ?, ?, ?, 'register-sim', 11, 1)";
+            "(?, ?, 11, ?, ?, ?, '17', ?, ?, ?, 0, ?, ?, ?, 'register-sim', 11, 1)";
         if (sqlite3_prepare_v2(db_, sql, -1, &insert_, nullptr) != SQLITE_OK) {
             fail("cannot prepare the insert into xact");
         }
@@ -75,7 +76,7 @@ class XactWriter {
     XactWriter& operator=(const XactWriter&) = delete;
 
     // Inserts line `n` (from 0) of the run in one write transaction; returns the SQLite code.
-    int insert(long n, int date, const std::string& time) {
+    int insert(long n, int date, const std::string& time, int status) {
         const long ticket = next_ticket_ + n / kLinesPerTicket;
         const bool tender = n % kLinesPerTicket == kLinesPerTicket - 1;
         const double base = tender ? 0.0 : 1.25 * static_cast<double>(1 + n % 7);
@@ -83,17 +84,27 @@ class XactWriter {
         sqlite3_bind_int64(insert_, 1, ticket);
         sqlite3_bind_int64(insert_, 2, next_chitnum_ + n);
         sqlite3_bind_int(insert_, 3, tender ? -1 : 100 + static_cast<int>(n % 5));
-        sqlite3_bind_int(insert_, 4, tender ? 1 : 0);
-        sqlite3_bind_int(insert_, 5, date);
-        sqlite3_bind_text(insert_, 6, time.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_double(insert_, 7, base);
-        sqlite3_bind_double(insert_, 8, tax);
-        sqlite3_bind_double(insert_, 9, tender ? 9.99 : base + tax);
-        sqlite3_bind_text(insert_, 10, tender ? "Cash" : "Sim item", -1, SQLITE_STATIC);
+        sqlite3_bind_int(insert_, 4, status);
+        sqlite3_bind_int(insert_, 5, tender ? 1 : 0);
+        sqlite3_bind_int(insert_, 6, date);
+        sqlite3_bind_text(insert_, 7, time.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(insert_, 8, base);
+        sqlite3_bind_double(insert_, 9, tax);
+        sqlite3_bind_double(insert_, 10, tender ? 9.99 : base + tax);
+        sqlite3_bind_text(insert_, 11, tender ? "Cash" : "Sim item", -1, SQLITE_STATIC);
         const int rc = sqlite3_step(insert_);
         sqlite3_reset(insert_);
         sqlite3_clear_bindings(insert_);
         return rc;
+    }
+    // Closes ticket k of the run (its lines not voided) or voids line n; returns the SQLite code.
+    int close_ticket(long k) {
+        return change("update xact set status = 2 where status > -10 and ticket = " +
+                      std::to_string(next_ticket_ + k));
+    }
+    int void_line(long n) {
+        return change("update xact set status = -12 where poschitnum = " +
+                      std::to_string(next_chitnum_ + n));
     }
     std::int64_t chitnum(long n) const { return next_chitnum_ + n; }
     long ticket(long n) const { return next_ticket_ + n / kLinesPerTicket; }
@@ -102,6 +113,9 @@ class XactWriter {
   private:
     [[noreturn]] void fail(const std::string& what) {
         throw RegisterError(what + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory"));
+    }
+    int change(const std::string& sql) {
+        return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
     }
     void exec(const char* sql) {
         if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail(sql);
@@ -139,6 +153,42 @@ void note_error(RegisterStats& stats, const std::string& message) {
     if (stats.errors.size() < kKeptErrors) stats.errors.push_back(message);
 }
 
+// Tickets stay held while this many more follow them (churn mode).
+constexpr long kHeldTickets = 4;
+
+// The held tickets of a churn run: which change is due after line n, and the log of changes.
+class Churn {
+  public:
+    explicit Churn(const fs::path& log) : log_(log, std::ios::app) {
+        if (!log_) throw RegisterError("cannot write " + log.string());
+    }
+    // After line n was inserted: at the end of a ticket, voids the second line of every third
+    // ticket while it is held, closes the ticket kHeldTickets back and voids the first line of
+    // every third ticket closed, just after its close.
+    template <typename Timed>
+    void after_line(long n, XactWriter& xact, RegisterStats& stats, const Timed& timed) {
+        if (n % kLinesPerTicket != kLinesPerTicket - 1) return;
+        const long k = n / kLinesPerTicket;
+        if (k % 3 == 0) voids(n - 2, xact, stats, timed);
+        const long due = k - kHeldTickets;
+        if (due < 0) return;
+        if (timed([&] { return xact.close_ticket(due); })) {
+            ++stats.closed;
+            log_ << "close " << xact.ticket(due * kLinesPerTicket) << "\n" << std::flush;
+        }
+        if (due % 3 == 1) voids(due * kLinesPerTicket, xact, stats, timed);
+    }
+
+  private:
+    template <typename Timed>
+    void voids(long n, XactWriter& xact, RegisterStats& stats, const Timed& timed) {
+        if (!timed([&] { return xact.void_line(n); })) return;
+        ++stats.voided;
+        log_ << "void " << xact.chitnum(n) << "\n" << std::flush;
+    }
+    std::ofstream log_;
+};
+
 void summarise_latencies(std::vector<double>& ms, RegisterStats& stats) {
     if (ms.empty()) return;
     std::sort(ms.begin(), ms.end());
@@ -161,7 +211,11 @@ const ProgramSpec& register_program() {
          {"rate", 0, "LINES_PER_SECOND", "xact lines a second (default 200)"},
          {"seconds", 0, "N", "stop after N seconds (default: until stopped)"},
          {"report", 0, "FILE", "also write the summary to FILE"},
-         {"date", 0, "YYYYMMDD", "business date of the lines (default today)"}},
+         {"date", 0, "YYYYMMDD", "business date of the lines (default today)"},
+         {"churn", 0, "FILE",
+          "hold the tickets, close each four tickets later, void a line of every third ticket "
+          "while held and one just after a close; log each change to FILE (\"close TICKET\", "
+          "\"void POSCHITNUM\")"}},
         0,
         0,
         "Exit status: 0 every insert went in; 1 an insert failed or the installation is not\n"
@@ -174,6 +228,7 @@ RegisterOptions register_options(const CommandLine& line) {
     if (!line.has("home")) throw UsageError("--home DIR is required");
     o.home = line.value("home");
     o.report = line.value("report");
+    o.churn = line.value("churn");
     if (line.has("rate"))
         o.rate = static_cast<int>(number_option("--rate", line.value("rate"), 1, 100000));
     if (line.has("seconds"))
@@ -206,6 +261,20 @@ RegisterStats run_register(const RegisterOptions& options, const RegisterPause& 
 
     RegisterStats stats;
     std::vector<double> latencies;
+    std::unique_ptr<Churn> churn;
+    if (!options.churn.empty()) churn = std::make_unique<Churn>(options.churn);
+    // Runs one write, timing it and counting a failure; true when it committed.
+    const auto timed = [&](const auto& write) {
+        const auto before = SteadyClock::now();
+        const int rc = write();
+        const std::chrono::duration<double, std::milli> took = SteadyClock::now() - before;
+        latencies.push_back(took.count());
+        if (rc == SQLITE_DONE || rc == SQLITE_OK) return true;
+        const bool busy = (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+        ++(busy ? stats.busy_errors : stats.other_errors);
+        note_error(stats, xact.message());
+        return false;
+    };
     const auto start = SteadyClock::now();
     const auto period = std::chrono::duration<double>(1.0 / options.rate);
     const auto end = start + std::chrono::duration_cast<SteadyClock::duration>(
@@ -215,29 +284,21 @@ RegisterStats run_register(const RegisterOptions& options, const RegisterPause& 
         if (options.seconds > 0 && due >= end) break;
         if (pause ? pause(due) : (std::this_thread::sleep_until(due), false)) break;
         const std::string time = clock.time_text();
-        const auto before = SteadyClock::now();
-        const int rc = xact.insert(stats.lines, date, time);
-        const std::chrono::duration<double, std::milli> took = SteadyClock::now() - before;
-        latencies.push_back(took.count());
-        if (rc == SQLITE_DONE) {
+        const long line = stats.lines;
+        if (timed([&] { return xact.insert(line, date, time, churn ? 1 : 2); })) {
             if (stats.lines == 0) stats.first_chitnum = xact.chitnum(0);
             stats.last_chitnum = xact.chitnum(stats.lines);
-            const std::string line = audit_date + "\\" + time.substr(0, 5) + "\\E#11\\#" +
-                                     std::to_string(xact.ticket(stats.lines)) + " Ticket line " +
-                                     std::to_string(xact.chitnum(stats.lines));
+            const std::string entry = audit_date + "\\" + time.substr(0, 5) + "\\E#11\\#" +
+                                      std::to_string(xact.ticket(stats.lines)) + " Ticket line " +
+                                      std::to_string(xact.chitnum(stats.lines));
             ++stats.lines;
-            if (append_audit(audit, line)) {
+            if (append_audit(audit, entry)) {
                 ++stats.audit_lines;
             } else {
                 ++stats.other_errors;
                 note_error(stats, "audit append: " + std::string(std::strerror(errno)));
             }
-        } else if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
-            ++stats.busy_errors;
-            note_error(stats, "insert: " + xact.message());
-        } else {
-            ++stats.other_errors;
-            note_error(stats, "insert: " + xact.message());
+            if (churn) churn->after_line(line, xact, stats, timed);
         }
     }
     stats.seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
@@ -257,6 +318,8 @@ std::string register_summary(const RegisterStats& stats) {
         << "median insert latency ms: " << stats.median_ms << "\n"
         << "p99 insert latency ms: " << stats.p99_ms << "\n"
         << "worst insert latency ms: " << stats.worst_ms << "\n"
+        << "tickets closed: " << stats.closed << "\n"
+        << "lines voided: " << stats.voided << "\n"
         << "busy or locked errors: " << stats.busy_errors << "\n"
         << "other errors: " << stats.other_errors << "\n";
     for (const std::string& e : stats.errors) out << "error: " << e << "\n";

@@ -27,6 +27,7 @@ struct RegisterOptions {
     double seconds = 0;            // run time (--seconds); 0: until stopped
     std::filesystem::path report;  // also write the summary here (--report)
     int date = 0;                  // business date YYYYMMDD of the lines (--date); 0: today
+    std::filesystem::path churn;   // --churn FILE: hold tickets, close and void; log changes
 };
 
 // The command line of tillora-register.
@@ -47,6 +48,8 @@ struct RegisterStats {
     double worst_ms = 0;
     double p99_ms = 0;
     double median_ms = 0;
+    long closed = 0;                 // tickets closed (churn)
+    long voided = 0;                 // lines voided (churn)
     std::int64_t first_chitnum = 0;  // poschitnum of the first and last inserted line
     std::int64_t last_chitnum = 0;
     double seconds = 0;  // how long it ran
@@ -58,8 +61,12 @@ using RegisterPause = std::function<bool(std::chrono::steady_clock::time_point)>
 // Inserts lines into the installation's xact (WAL mode, busy timeout, one short write
 // transaction a line; every line's saletext is "register-sim") and appends one audit line per
 // xact line (open, append, close), at options.rate until options.seconds have passed or `pause`
-// says stop. Failed inserts are counted, not retried. Throws RegisterError when the node file or
-// the transaction database cannot be opened.
+// says stop. Failed inserts are counted, not retried. With options.churn the lines go in as held
+// tickets (status 1): each ticket is closed (status 2 on its lines not voided) once four more
+// tickets have followed it; every third ticket has a line voided (-12) while it is held, and
+// every third ticket closed a line voided just after its close. Every change that commits is
+// logged to the churn file as "close TICKET" or "void POSCHITNUM". Throws RegisterError when the
+// node file, the transaction database or the churn file cannot be opened.
 RegisterStats run_register(const RegisterOptions& options, const RegisterPause& pause = {});
 
 // The summary: one "name: value" line each, the errors last.

@@ -160,11 +160,12 @@ TEST(ExportChoices, ChoicesAndBadInput) {
         {"name without export", "server/out.csv", {true, true}, range, "server/export03.csv", done},
         {"folder chosen", "server", {true, true}, range, "server/export03.csv", done},
         {"missing folder", "missing/export03.csv", {true, true},
-         "MSGBOX Quillon Codes | Code 76 - cannot create @/missing/export03.csv: No such file", "",
+         "MSGBOX Quillon Codes | Code 76 - Path not found: cannot create @/missing/export03.csv: "
+         "No such file", "",
          refused},
         {"folder is a file", "KOVRAX03.MDB/export03.csv", {true, true},
-         "MSGBOX Quillon Codes | Code 76 - cannot delete @/KOVRAX03.MDB/export03.csv: Not a "
-         "directory", "", refused},
+         "MSGBOX Quillon Codes | Code 76 - Path not found: cannot keep the earlier file "
+         "@/KOVRAX03.MDB/export03.csv: Not a directory", "", refused},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -228,7 +229,8 @@ TEST_F(ExportTest, NothingToReexportSaysSo) {
 TEST_F(ExportTest, MissingDatabaseIsExplainedWithItsCode) {
     std::filesystem::remove(t.home() / "KOVRAX03.MDB");
     run_export(t, t.home().string() + "/export03.csv", {true, true});
-    EXPECT_EQ(t.boxes().back().rfind("MSGBOX Quillon Codes | Code 53 - Could not find file", 0),
+    EXPECT_EQ(t.boxes().back().rfind(
+                  "MSGBOX Quillon Codes | Code 53 - A database is missing: Could not find file", 0),
               0u);
 }
 
