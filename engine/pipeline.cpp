@@ -1,5 +1,6 @@
 #include "engine/pipeline.h"
 
+#include <cmath>
 #include <limits>
 
 #include "engine/print_frame.h"
@@ -59,6 +60,25 @@ IdNumber operator_number(const Station& s) {
 
 std::string operator_text(const Station& s) {
     return operator_number(s).text();
+}
+
+std::string sql_key(const Value& key) {
+    if (key.is_null() || key.is_empty()) return "null";
+    if (const auto* whole = std::get_if<std::int64_t>(&key.data())) return std::to_string(*whole);
+    const double number = key.as_double();
+    if (std::isinf(number)) return number > 0 ? "1e999" : "-1e999";  // the engine's infinity
+    return std::isnan(number) ? "null" : plain_number(number);
+}
+
+std::string key_condition(const std::string& column, const Value& key) {
+    const std::string number = sql_key(key);
+    return column + (number == "null" ? " is null" : " = " + number);
+}
+
+std::optional<std::string> DistinctKeys::first(const Value& key) {
+    std::string number = sql_key(key);
+    if (!seen_.insert(number).second) return std::nullopt;
+    return number;
 }
 
 std::string date_filter(const ModuleState& st) {

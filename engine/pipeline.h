@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 
 #include "panel/station.h"
@@ -25,6 +27,24 @@ void take_dates(Station& s);
 IdNumber operator_number(const Station& s);
 // The operator's number as the statements write it (plain decimal).
 std::string operator_text(const Station& s);
+
+// A key read from the store (ticket, server, item number, tender type) as a statement writes
+// it: its numeric value in plain decimal, a text as the numeric value of its leading number, so
+// that what the store holds never becomes statement text. Null and empty give "null".
+std::string sql_key(const Value& key);
+// "<column> = <sql_key>", or "<column> is null" for a null key.
+std::string key_condition(const std::string& column, const Value& key);
+
+// The keys of a "select distinct" as statements write them, each given once: a text key with
+// the numeric value of another key stands for that key's lines, not for a second row.
+class DistinctKeys {
+  public:
+    // sql_key of the key the first time its number comes; nullopt for a repeat.
+    std::optional<std::string> first(const Value& key);
+
+  private:
+    std::set<std::string> seen_;
+};
 
 // " and poschitdate between F and T and trantime between 'HH:MM:00' and 'HH:MM:59'"
 std::string range_filter(const ModuleState& st);

@@ -65,14 +65,16 @@ std::string selection(const Station& s, const TicketList& r) {
 void add_ticket_row(Station& s, const TicketList& r, Database& src, Database& rpt, Recordset& ar,
                     const Value& ticket) {
     const std::string f = filter(s, r);
-    const std::string of_ticket = "ticket = " + default_text(ticket);
+    const std::string of_ticket = key_condition("ticket", ticket);
     sum_key_lines(
         s, src, of_ticket + r.lines + f,
         r.service_charge_lines ? of_ticket + " and itemnumber = -2 and status > -10" + f : "");
     Recordset row =
         src.open_recordset("select * from xact where " + of_ticket + r.row_condition + f);
     const Value server = row.eof() ? Value::null() : row.field("server");
-    add_amount_row(s, rpt, src, ar, {{"ardate", ticket}, {"aracctnum", server}});
+    // A text ticket is the ticket of its numeric value.
+    const Value number = ticket.is_text() ? Value(ticket.as_double()) : ticket;
+    add_amount_row(s, rpt, src, ar, {{"ardate", number}, {"aracctnum", server}});
 }
 
 // The cleared entries of the audit file in the date range: one work row each, amounts 0.
@@ -128,8 +130,10 @@ void gather(Station& s, const TicketList& r) {
     if (tickets.record_count() > 0) {
         s.yield();
         begin_rows(s, count_rows(*src, s.st.sqlstring));
+        DistinctKeys keys;
         for (; !tickets.eof(); tickets.move_next()) {
-            add_ticket_row(s, r, *src, *rpt, ar, tickets.field(std::size_t{0}));
+            const Value& ticket = tickets.field(std::size_t{0});
+            if (keys.first(ticket)) add_ticket_row(s, r, *src, *rpt, ar, ticket);
         }
     }
     if (r.cleared_entries) {

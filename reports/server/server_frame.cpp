@@ -7,7 +7,7 @@ namespace tillora {
 
 std::optional<std::string> sql_number(const Value& key) {
     if (key.is_null() || key.is_empty()) return std::nullopt;
-    return default_text(key);
+    return sql_key(key);
 }
 
 }  // namespace tillora

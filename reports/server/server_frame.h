@@ -12,8 +12,9 @@
 
 namespace tillora {
 
-// A selected key (server, ticket, item number, tender type) as the statements write it: plain
-// decimal. A null key matches no line, so there is nothing to write: nullopt.
+// A selected key (server, ticket, item number, tender type) as the statements write it
+// (sql_key: the numeric value in plain decimal). A null key gets no row of these reports:
+// nullopt.
 std::optional<std::string> sql_number(const Value& key);
 
 }  // namespace tillora

@@ -58,9 +58,13 @@ void gather(Station& s, const ServerTotals& r) {
     if (servers.record_count() > 0) {
         Recordset ar = rpt->open_recordset("select * from ar", SetKind::Updatable);
         s.yield();
+        DistinctKeys keys;
         for (; !servers.eof(); servers.move_next()) {
-            const auto server = sql_number(servers.field(std::size_t{0}));
-            if (server) add_server_row(s, r, *src, *rpt, ar, *server);
+            const Value& server = servers.field(std::size_t{0});
+            if (server.is_null()) continue;  // a null server has no line of its own
+            if (const auto number = keys.first(server)) {
+                add_server_row(s, r, *src, *rpt, ar, *number);
+            }
         }
     }
     rpt->idle();

@@ -29,7 +29,7 @@ void add_tender_row(Station& s, TenderRows kind, Database& src, Recordset& ar, c
     ModuleState& st = s.st;
     const TenderQueries& q = queries_of(kind);
     const std::string where = std::string(" from xact where ") + q.type_prefix +
-                              "postendtype = " + default_text(type) + q.type_condition +
+                              key_condition("postendtype", type) + q.type_condition +
                               range_filter(st);
     st.linebase = sum_or_zero(src, "select sum(poschitbase)" + where);
     Recordset count = src.open_recordset("select count(poschitbase)" + where);
