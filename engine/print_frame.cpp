@@ -29,13 +29,20 @@ void select_receipt_printer(Station& s) {
     if (!previewing(s)) s.svc.printers.select(s.st.localprinter);
 }
 
+std::string printable_line(std::string line) {
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < ' ') c = ' ';
+    }
+    return line;
+}
+
 void print_line(Station& s) {
     if (s.st.closeoutmode == 1) {
         try {
             const auto path = s.path(s.st.closeoutfile);
             // The file names card holders and members: readable by owner and group only.
             if (!file_exists(path)) create_private_file(path);
-            append_line(path, s.st.msg);
+            append_line(path, printable_line(s.st.msg));
         } catch (const FileError& e) {
             closeout_write_failed(s, e.what());
         }
@@ -43,7 +50,7 @@ void print_line(Station& s) {
         return;
     }
     if (dropping_lines(s)) return;  // stopped: nothing more is printed
-    receipt_printer(s).print_line(s.st.msg);
+    receipt_printer(s).print_line(printable_line(s.st.msg));
     s.svc.ui.keep_alive();  // a year of lines takes a while: the window still repaints
 }
 
@@ -54,7 +61,7 @@ void print(Station& s, const std::string& line) {
 
 void print_direct(Station& s, const std::string& line) {
     if (dropping_lines(s)) return;
-    skip_errors(s, [&] { receipt_printer(s).print_line(line); });
+    skip_errors(s, [&] { receipt_printer(s).print_line(printable_line(line)); });
 }
 
 void printer_setup(Station& s) {

@@ -18,12 +18,17 @@ Printer& receipt_printer(Station& s);
 // Throws PrinterError("index out of range") when there is no such printer.
 void select_receipt_printer(Station& s);
 
-// Prints st.msg as one line: appended to closeoutfile in close-out mode (then yields), otherwise
-// printed on the current printer.
+// A line as it may be printed: every control character (below a blank) becomes a blank, so text
+// from the database never reaches a printer as a command (ESC p opens the cash drawer). The line
+// end is the printer's own.
+std::string printable_line(std::string line);
+// Prints st.msg as one line (printable_line): appended to closeoutfile in close-out mode (then
+// yields), otherwise printed on the current printer.
 void print_line(Station& s);
 // Sets st.msg to `line` and runs print_line; a failure is skipped (print steps go on).
 void print(Station& s, const std::string& line);
-// Prints a line straight on the current printer, never to the close-out file; failures skipped.
+// Prints a line (printable_line) straight on the current printer, never to the close-out file;
+// failures skipped.
 void print_direct(Station& s, const std::string& line);
 
 // Printer set-up: the font of printertype on the current printer, dashline as wide as the

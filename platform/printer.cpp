@@ -82,7 +82,7 @@ fs::path write_temporary(const fs::path& folder, const std::string& text) {
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fchmod(fd, 0644) != 0 || ::close(fd) != 0) {
+    if (::fchmod(fd, 0640) != 0 || ::close(fd) != 0) {
         const int error = errno;
         ::unlink(path.c_str());
         spool_failure("write", path, error);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -30,11 +31,21 @@ class CloseoutLock {
   public:
     explicit CloseoutLock(const std::filesystem::path& home) {
         const std::filesystem::path file = home / "closeout.lock";
-        fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0640);
+        // A symbolic link or a special file in its place is refused, never followed or waited on.
+        fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0640);
+        struct stat info {};
+        if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+            ::close(fd_);
+            fd_ = -1;
+            errno = ENXIO;
+        }
         if (fd_ < 0) {
             // A folder where nothing can be created: the run itself will fail and say why.
-            problem_ = "the lock file " + file.string() + " cannot be opened (" +
-                       std::strerror(errno) + "); running without it";
+            const std::string why = errno == ELOOP   ? "it is a symbolic link"
+                                    : errno == ENXIO ? "it is not a regular file"
+                                                     : std::strerror(errno);
+            problem_ = "the lock file " + file.string() + " cannot be opened (" + why +
+                       "); running without it";
             return;
         }
         int rc;
