@@ -117,7 +117,8 @@ TEST(FormLoad, KvrunRunsTheCloseOutIntoAFreshFile) {
         Fresh run(t);
         bool old_file_gone = false;
         run.s.print_all = [&](Station& s) {
-            old_file_gone = !std::filesystem::exists(s.path(s.st.closeoutfile));
+            const auto file = s.path(s.st.closeoutfile);  // gone, or replaced by an empty one
+            old_file_gone = !std::filesystem::exists(file) || std::filesystem::file_size(file) == 0;
         };
         form_load(run.s, c.command);
         const ModuleState& st = run.s.st;

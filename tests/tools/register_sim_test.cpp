@@ -84,6 +84,35 @@ TEST(RegisterSimulator, InsertsNumberedLinesAndAuditLinesUntilStopped) {
     EXPECT_NE(summary.find("busy or locked errors: 0\n"), std::string::npos) << summary;
 }
 
+TEST(RegisterSimulator, ChurnHoldsClosesAndVoidsTicketsAndLogsEveryChange) {
+    test::TempDir dir;
+    demo::DemoOptions d;
+    d.folder = dir / "home";
+    d.days = 1;
+    d.tickets = 2;
+    d.start = 20200904;
+    demo::make_demo_installation(d);
+    RegisterOptions o;
+    o.home = d.folder;
+    o.rate = 2000;
+    o.churn = dir / "churn.txt";
+    long pauses = 0;  // 40 lines: tickets 0 to 9, of which 0 to 5 are closed
+    const RegisterStats stats =
+        run_register(o, [&](std::chrono::steady_clock::time_point) { return ++pauses > 40; });
+    EXPECT_EQ(stats.closed, 6);
+    EXPECT_EQ(stats.voided, 6);  // held: tickets 0, 3, 6, 9; after the close: 1 and 4
+    const auto log = test::file_lines(o.churn);
+    EXPECT_EQ(log.size(), 12u);
+    EXPECT_EQ(log[0], "void " + std::to_string(stats.first_chitnum + 1));
+    auto db = Database::open(d.folder / "KOVRAX03.MDB");
+    Recordset rs = db->open_recordset(
+        "select sum(status = 1), sum(status = 2), sum(status = -12) from xact "
+        "where saletext = 'register-sim'");
+    EXPECT_EQ(rs.field(0).as_int(), 14);
+    EXPECT_EQ(rs.field(1).as_int(), 20);
+    EXPECT_EQ(rs.field(2).as_int(), 6);
+}
+
 TEST(RegisterSimulator, StopsAfterItsSecondsAndRefusesAnInstallationWithoutNodeFile) {
     test::TempDir dir;
     RegisterOptions o;
