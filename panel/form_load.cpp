@@ -38,7 +38,7 @@ void start_closeout(Station& s, const std::string& command_line) {
     st.closeoutmode = 1;
     st.closeoutfile = "closeout" + st.unitstr + "-" + f.txtfromdate.text + ".txt";
     try {
-        replace_with_empty_private_file(s.path(st.closeoutfile));
+        replace_private_file(s.path(st.closeoutfile), "");
     } catch (const FileError& e) {
         // The run goes on: its lines are appended after the old ones.
         s.message("The close-out file " + st.closeoutfile + " cannot be replaced.\r\n" + e.what(),

@@ -38,7 +38,7 @@ TEST(PlantedLinks, NoWriteGoesThroughALinkInThePlaceOfAFile) {
     };
     const std::vector<Case> cases = {
         {"lock file", "closeout.lock", true, "is a symbolic link", 0},
-        {"close-out file", "closeout03-20200904.txt", true, "", 0},
+        {"close-out file", "closeout03-20200904.txt", true, "it is a symbolic link", 1},
         {"request file", "local/kovra.req", true, "a symbolic link is in its place; refused", 1},
         {"export file", "export03.csv", false, "Code 75 - Path/File access error", 0},
     };
@@ -53,7 +53,9 @@ TEST(PlantedLinks, NoWriteGoesThroughALinkInThePlaceOfAFile) {
             std::ostringstream err;
             EXPECT_EQ(run_closeout(inst.home, "KVRUN20200904", err), c.status) << err.str();
             told = err.str();
-            EXPECT_EQ(inst.separators(), 14);
+            if (std::string(c.link) != test::kCloseoutName) {
+                EXPECT_EQ(inst.separators(), 14);
+            }
         } else {
             SpoolPrinterSystem spool(inst.dir / "spool");
             DemoStation d(inst.home, spool);
