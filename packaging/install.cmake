@@ -64,10 +64,10 @@ set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the programs link (Qt 6, SQLite, CUPS, the C++ runtime) come from
-# dpkg-shlibdeps; ICU and adduser (postinst) are named here.
+# The libraries the programs link (Qt 6, SQLite, CUPS, ICU, the C++ runtime) come from
+# dpkg-shlibdeps; adduser (postinst) is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, libicu72")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, sqlite3")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_SOURCE_DIR}/packaging/debian/postinst
