@@ -1,11 +1,13 @@
+// Files of the installation: the delimited items of a node file, lines of audit and close-out
+// files read back byte for byte, appended lines, and private export files.
 #include "platform/files.h"
-#include "platform/text.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <random>
 
+#include "platform/text.h"
 #include "support/test_support.h"
 
 namespace tillora {
@@ -16,33 +18,20 @@ using test::TempDir;
 using test::write_file;
 using Items = std::vector<std::string>;
 
+// Line ends, blank lines and keys are the node file tests'; here the quotes and empty items.
 TEST(SplitItems, FollowsTheDelimitedReadRule) {
-    struct Case {
-        const char* text;
-        Items items;
+    const std::pair<const char*, Items> cases[] = {
+        {"\"a,b\" junk,c", {"a,b", "c"}},
+        {"\"open to the end", {"open to the end"}},
+        {"a\rb", {"a", "b"}},
+        {"a,", {"a", ""}},
+        {",,", {"", "", ""}},
+        {"", {}},
     };
-    // clang-format off
-    const std::vector<Case> cases = {
-        {"POSUNIT=3\nNODENUMBER=7\n", {"POSUNIT=3", "NODENUMBER=7"}},
-        {"POSUNIT=3\r\nMAPDRIVE=F:\\\r\n", {"POSUNIT=3", "MAPDRIVE=F:\\"}},
-        {"a\rb", {"a", "b"}}, {"   posunit=3  ", {"posunit=3  "}}, {"a,b, c", {"a", "b", "c"}},
-        {"\"a,b\" junk,c", {"a,b", "c"}}, {"  \"quoted\"", {"quoted"}},
-        {"\"open to the end", {"open to the end"}}, {"\n\n  \nx\n\n", {"x"}}, {"a,", {"a", ""}},
-        {",,", {"", "", ""}}, {"", {}},
-    };
-    // clang-format on
-    for (const auto& c : cases) EXPECT_EQ(split_items(c.text), c.items) << c.text;
+    for (const auto& [text, items] : cases) EXPECT_EQ(split_items(text), items) << text;
 }
 
-TEST(ReadItems, ReadsAFileItemByItemAndFailsWhenMissing) {
-    TempDir dir;
-    write_file(dir / "ravonode.ini", "POSUNIT=3\r\n\r\n COMPUTERNAME=till3,extra\r\n\"x\"");
-    EXPECT_EQ(read_items(dir / "ravonode.ini"),
-              (Items{"POSUNIT=3", "COMPUTERNAME=till3", "extra", "x"}));
-    EXPECT_THROW(read_items(dir / "missing.ini"), FileError);
-}
-
-TEST(ForEachLine, StripsLineEndsAndKeepsEveryOtherByte) {
+TEST(ReadLines, StripsLineEndsAndKeepsEveryOtherByte) {
     TempDir dir;
     const std::string nul_line("a\0b", 3);
     write_file(dir / "f.txt", "one\r\ntwo\n\n" + nul_line + "\nlast\r");
@@ -51,9 +40,10 @@ TEST(ForEachLine, StripsLineEndsAndKeepsEveryOtherByte) {
     EXPECT_TRUE(read_lines(dir / "empty.txt").empty());
     EXPECT_THROW(read_lines(dir / "missing.txt"), FileError);
     EXPECT_THROW(read_lines(dir.path()), FileError);  // a folder, not a file
+    EXPECT_FALSE(file_exists(dir.path()));
 }
 
-TEST(ForEachLine, ReadsRandomBytesWithoutLosingAny) {
+TEST(ReadLines, ReadsRandomBytesWithoutLosingAny) {
     TempDir dir;
     std::mt19937 gen(7);
     std::string data(1 << 20, '\0');
@@ -62,8 +52,7 @@ TEST(ForEachLine, ReadsRandomBytesWithoutLosingAny) {
     // Every "\n" ends a line and is stripped, with the "\r" before it; so is a final "\r". A line
     // that is not UTF-8 is read as Windows-1252, one character for each of its bytes.
     std::string expected;
-    std::size_t newlines = 0;
-    for (std::size_t start = 0; start < data.size(); ++newlines) {
+    for (std::size_t start = 0; start < data.size();) {
         const std::size_t end = std::min(data.find('\n', start), data.size());
         std::string line = data.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -71,11 +60,8 @@ TEST(ForEachLine, ReadsRandomBytesWithoutLosingAny) {
         expected += line + "\n";
         start = end + 1;
     }
-    std::size_t lines = 0;
     std::string read;
-    for_each_line(dir / "noise.bin",
-                  [&](const std::string& line) { ++lines, read += line + "\n"; });
-    EXPECT_EQ(lines, newlines);
+    for_each_line(dir / "noise.bin", [&](const std::string& line) { read += line + "\n"; });
     EXPECT_TRUE(read == expected);
 }
 
@@ -97,21 +83,9 @@ TEST(AppendLine, AppendsWholeLinesAndThrowsNamingTheFileItCannotWrite) {
     }
 }
 
-TEST(DeleteFile, DeletesFilesAndReportsWhatCannotBeDeleted) {
-    TempDir dir;
-    write_file(dir / "closeout03-20200904.txt", "old");
-    EXPECT_TRUE(file_exists(dir / "closeout03-20200904.txt"));
-    delete_file(dir / "closeout03-20200904.txt");
-    EXPECT_FALSE(file_exists(dir / "closeout03-20200904.txt"));
-    EXPECT_NO_THROW(delete_file(dir / "closeout03-20200904.txt"));
-    std::filesystem::create_directory(dir / "folder");
-    EXPECT_FALSE(file_exists(dir / "folder"));
-    EXPECT_THROW(delete_file(dir / "folder"), FileError);
-}
-
 TEST(CreatePrivateFile, CreatesOwnerAndGroupOnlyWhateverTheUmask) {
     TempDir dir;
-    for (mode_t mask : {mode_t{0}, mode_t{022}, mode_t{077}}) {
+    for (mode_t mask : {mode_t{0}, mode_t{077}}) {
         const auto path = dir / ("ccard" + std::to_string(mask) + ".csv");
         const mode_t old = ::umask(mask);
         create_private_file(path);
