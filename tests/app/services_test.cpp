@@ -29,8 +29,6 @@ TEST(InstallationFolder, EnvironmentThenBuildFolderThenFolderFileThenDefault) {
     const std::vector<Case> cases = {
         {"/srv/other", bin / "tillora-reports", dir / "home", "/srv/other"},
         {"", build / "tillora-reports", dir / "home", build},
-        {nullptr, build / "tillora-reports", dir / "home", build},
-        {"/srv/other", build / "tillora-reports", dir / "home", "/srv/other"},
         {nullptr, bin / "tillora-reports", dir / "home", "/srv/pos/shop"},
         {nullptr, bin / "tillora-reports", dir / "blank", "/var/lib/tillora"},
         {nullptr, bin / "tillora-reports", dir / "missing", "/var/lib/tillora"},
