@@ -13,57 +13,17 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "platform/cups_printer.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 
 namespace tillora {
 namespace {
 
 const std::string script_dir = std::string(TILLORA_SOURCE_DIR) + "/tests/cups/";
-
-// The printer of a raw queue: listens on 127.0.0.1 and takes each connection's bytes as one job.
-// The queue's back-end waits for the printer to close, so connections may wait in the backlog.
-class RawListener {
-  public:
-    RawListener() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof addr;
-        if (::bind(fd_, reinterpret_cast<sockaddr*>(&addr), size) != 0 || ::listen(fd_, 8) != 0 ||
-            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &size) != 0) {
-            throw std::runtime_error("cannot listen on 127.0.0.1");
-        }
-        port_ = ntohs(addr.sin_port);
-    }
-    ~RawListener() { ::close(fd_); }
-    int port() const { return port_; }
-
-    // The bytes of the next job, waiting at most 60 seconds for it.
-    std::string next_job() {
-        pollfd wait{fd_, POLLIN, 0};
-        if (::poll(&wait, 1, 60000) <= 0) return "(no job within a minute)";
-        const int client = ::accept(fd_, nullptr, nullptr);
-        std::string bytes;
-        char buffer[4096];
-        for (ssize_t n; (n = ::recv(client, buffer, sizeof buffer, 0)) > 0;) {
-            bytes.append(buffer, static_cast<std::size_t>(n));
-        }
-        ::close(client);
-        return bytes;
-    }
-
-  private:
-    int fd_ = -1;
-    int port_ = 0;
-};
 
 int run(const std::string& command) {
     return std::system(command.c_str());
@@ -75,7 +35,7 @@ std::string shell_word(const std::string& text) {
 }
 
 // One private scheduler for the whole suite; the queues sort as Alpha-Raw, bravo-text,
-// Charlie-Stopped, delta-refusing.
+// Charlie-Stopped, delta-refusing. The raw queues print to a socket of the suite.
 class CupsQueues : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -83,13 +43,20 @@ class CupsQueues : public ::testing::Test {
         char pattern[] = "/tmp/tillora-cups-XXXXXX";
         if (!::mkdtemp(pattern)) throw std::runtime_error("cannot make a temporary folder");
         dir_ = new fs::path(pattern);
-        listener_ = new RawListener;
-        if (run(shell_word(script_dir + "start_cupsd.sh") + " " + shell_word(dir_->string()) +
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof addr;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&addr), size) != 0 ||
+            ::listen(listener_, 8) != 0 ||
+            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &size) != 0 ||
+            run(shell_word(script_dir + "start_cupsd.sh") + " " + shell_word(dir_->string()) +
                 " >/dev/null") != 0) {
             return;
         }
         ::setenv("CUPS_SERVER", socket().c_str(), 1);
-        const std::string raw_device = "socket://127.0.0.1:" + std::to_string(listener_->port());
+        const std::string raw_device = "socket://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
         const std::string lpadmin = "lpadmin 2>/dev/null -p ";
         started_ = run(lpadmin + "Alpha-Raw -E -m raw -v " + raw_device) == 0 &&
                    run(lpadmin + "bravo-text -E -P " + shell_word(script_dir + "text-receipt.ppd") +
@@ -104,7 +71,7 @@ class CupsQueues : public ::testing::Test {
         if (!dir_) return;
         run(shell_word(script_dir + "stop_cupsd.sh") + " " + shell_word(dir_->string()));
         ::unsetenv("CUPS_SERVER");
-        delete listener_;
+        ::close(listener_);
         fs::remove_all(*dir_);
         delete dir_;
         dir_ = nullptr;
@@ -127,36 +94,53 @@ class CupsQueues : public ::testing::Test {
         return system;
     }
 
+    // The bytes of the next job of a raw queue, waiting at most a minute for it. The queue's
+    // back-end waits for the printer to close, so its connection may wait in the backlog.
+    static std::string next_job() {
+        pollfd wait{listener_, POLLIN, 0};
+        if (::poll(&wait, 1, 60000) <= 0) return "(no job within a minute)";
+        const int client = ::accept(listener_, nullptr, nullptr);
+        std::string bytes;
+        char buffer[4096];
+        for (ssize_t n; (n = ::recv(client, buffer, sizeof buffer, 0)) > 0;) {
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(client);
+        return bytes;
+    }
+
     // What the text queue's device file holds once it equals `expected`, or after a minute.
     static std::string text_output(const std::string& expected) {
         std::string text;
         for (int i = 0; i < 600 && text != expected; ++i) {
-            std::this_thread::sleep_for(100ms);
-            std::ifstream in(text_file(), std::ios::binary);
-            text.assign(std::istreambuf_iterator<char>(in), {});
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            text = fs::exists(text_file()) ? test::read_file(text_file()) : "";
         }
         return text;
     }
 
     static inline fs::path* dir_ = nullptr;
-    static inline RawListener* listener_ = nullptr;
+    static inline int listener_ = -1;
     static inline bool started_ = false;
 };
 
-// A receipt job: two report lines, then the six blank lines of the paper feed.
-void print_receipt(Printer& printer, const std::string& font) {
+const std::string kCut("\x1dV\x42\x00", 4);
+// José Piña Müller 5€ ✓
+const std::string kNames =
+    "Jos\xc3\xa9 Pi\xc3\xb1"
+    "a M\xc3\xbcller 5\xe2\x82\xac \xe2\x9c\x93";
+// A receipt's lines: a report line, then the blank lines of the paper feed.
+const std::string kReceipt =
+    "All Closed Tickets\n" + std::string(39, ' ') + "\n" + std::string(39, ' ') + "\n";
+
+// Prints `text` (lines ending in "\n") as one job in `font`.
+void print_job(Printer& printer, const std::string& font, const std::string& text) {
     printer.set_font(font);
     printer.set_attribute(false);
-    printer.print_line("All Closed Tickets");
-    printer.print_line("Ticket Count:   3");
-    for (int i = 0; i < 6; ++i) printer.print_line(std::string(39, ' '));
+    for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        printer.print_line(text.substr(at, end - at));
+    }
     printer.end_job();
-}
-
-std::string receipt_lines() {
-    std::string text = "All Closed Tickets\nTicket Count:   3\n";
-    for (int i = 0; i < 6; ++i) text += std::string(39, ' ') + "\n";
-    return text;
 }
 
 TEST_F(CupsQueues, ListsTheQueuesInTheOrderCupsGives) {
@@ -177,80 +161,51 @@ TEST_F(CupsQueues, ListsTheQueuesInTheOrderCupsGives) {
     }
 }
 
+// Each ended job is one ESC/POS job: initialise, the code page (PC858 unless set otherwise), the
+// font, the lines in the code page ("?" for a character it lacks), the cut.
 TEST_F(CupsQueues, RawQueueGetsOneEscPosJobPerEndOfJob) {
-    const std::string init = "\x1b@\x1bt\x13", cut("\x1dV\x42\x00", 4);  // code page PC858
-    const std::string font_a("\x1bM\x00", 3), font_b("\x1bM\x01", 3);
-    const struct {
-        const char* font;
-        std::string command;
-    } cases[] = {{"FontA11", font_a},
-                 {"FontB11", font_b},
-                 {"Printer 16cpi", font_b},
-                 {"Printer 17cpi", font_b},
-                 {"Courier", ""}};
-    auto system = printers(0);
-    for (const auto& c : cases) {
-        print_receipt(system->current(), c.font);
-        EXPECT_EQ(listener_->next_job(), init + c.command + receipt_lines() + cut) << c.font;
-    }
-}
-
-TEST_F(CupsQueues, TextQueueAndARawQueueSetToTextGetThePlainLines) {
-    print_receipt(printers(1)->current(), "FontB11");
-    EXPECT_EQ(text_output(receipt_lines()), receipt_lines());
-
-    print_receipt(printers(0, " alpha-raw = text ,bravo-text=raw")->current(), "FontA11");
-    EXPECT_EQ(listener_->next_job(), receipt_lines());
-}
-
-// José Piña Müller 5€ ✓: the raw queue gets the code page's bytes ("?" for the check mark it
-// lacks), the text queue UTF-8.
-TEST_F(CupsQueues, RawQueueGetsItsCodePageAndTheTextQueueUtf8) {
-    const std::string line =
-        "Jos\xc3\xa9 Pi\xc3\xb1"
-        "a M\xc3\xbcller 5\xe2\x82\xac \xe2\x9c\x93";
-    const std::string cut("\x1dV\x42\x00", 4);
-    const struct {
-        const char* setting;
-        std::string job;
-    } cases[] = {
-        {"",
-         "\x1b@\x1bt\x13\x1bM\x01"
-         "Jos\x82 Pi\xa4"
-         "a M\x81ller 5\xd5 ?\n"},
-        {"alpha-raw=PC437", std::string("\x1b@\x1bt\x00\x1bM\x01", 8) + "Jos\x82 Pi\xa4"
-                                                                        "a M\x81ller 5? ?\n"},
-        {"WPC1252",
-         "\x1b@\x1bt\x10\x1bM\x01"
-         "Jos\xe9 Pi\xf1"
-         "a M\xfcller 5\x80 ?\n"},
+    const std::string a("\x1bM\x00", 3), b("\x1bM\x01", 3), pc858 = "\x1bt\x13";
+    const std::tuple<const char*, const char*, std::string, std::string> cases[] = {
+        {"", "FontA11", kReceipt, pc858 + a + kReceipt},
+        {"", "FontB11", "x\n", pc858 + b + "x\n"},
+        {"", "Printer 16cpi", "x\n", pc858 + b + "x\n"},
+        {"", "Printer 17cpi", "x\n", pc858 + b + "x\n"},
+        {"", "Courier", "x\n", pc858 + "x\n"},
+        {"", "FontB11", kNames + "\n",
+         pc858 + b +
+             "Jos\x82 Pi\xa4"
+             "a M\x81ller 5\xd5 ?\n"},
+        {"alpha-raw=PC437", "FontB11", kNames + "\n",
+         std::string("\x1bt\x00", 3) + b +
+             "Jos\x82 Pi\xa4"
+             "a M\x81ller 5? ?\n"},
+        {"WPC1252", "FontB11", kNames + "\n",
+         "\x1bt\x10" + b +
+             "Jos\xe9 Pi\xf1"
+             "a M\xfcller 5\x80 ?\n"},
     };
-    for (const auto& c : cases) {
-        auto system = printers(0, "", c.setting);
-        Printer& printer = system->current();
-        printer.set_font("FontB11");
-        printer.print_line(line);
-        printer.end_job();
-        EXPECT_EQ(listener_->next_job(), c.job + cut) << c.setting;
+    for (const auto& [pages, font, text, job] : cases) {
+        auto system = printers(0, "", pages);
+        print_job(system->current(), font, text);
+        EXPECT_EQ(next_job(), "\x1b@" + job + kCut) << font << " " << pages;
     }
-    auto text = printers(1);
-    text->current().print_line(line);
-    text->current().end_job();
-    EXPECT_EQ(text_output(line + "\n"), line + "\n");
+}
+
+TEST_F(CupsQueues, TextQueueAndARawQueueSetToTextGetThePlainLinesInUtf8) {
+    print_job(printers(1)->current(), "FontB11", kReceipt + kNames + "\n");
+    EXPECT_EQ(text_output(kReceipt + kNames + "\n"), kReceipt + kNames + "\n");
+    print_job(printers(0, " alpha-raw = text ,bravo-text=raw")->current(), "FontA11", kReceipt);
+    EXPECT_EQ(next_job(), kReceipt);
 }
 
 TEST_F(CupsQueues, StoppedOrRejectingQueueFailsTheJob) {
-    const struct {
-        long index;
-        const char* reason;
-    } cases[] = {{2, "is stopped"}, {3, "refused the job"}};
-    for (const auto& c : cases) {
-        auto system = printers(c.index);
+    const std::pair<long, const char*> cases[] = {{2, "is stopped"}, {3, "refused the job"}};
+    for (const auto& [index, reason] : cases) {
         try {
-            print_receipt(system->current(), "FontA11");
-            ADD_FAILURE() << "no failure on printer " << c.index;
+            print_job(printers(index)->current(), "FontA11", kReceipt);
+            ADD_FAILURE() << "no failure on printer " << index;
         } catch (const PrinterError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
         }
     }
 }
@@ -277,12 +232,9 @@ TEST_F(CupsQueues, RawQueueGetsTheDrawerPulseAsAJobOfItsOwn) {
     Printer& printer = system->current();
     printer.print_line("Drawer Count");
     printer.open_drawer();
-    EXPECT_EQ(listener_->next_job(), std::string("\x1bp\x00\x19\xfa", 5));
+    EXPECT_EQ(next_job(), std::string("\x1bp\x00\x19\xfa", 5));
     printer.end_job();
-    EXPECT_EQ(listener_->next_job(),
-              "\x1b@\x1bt\x13"
-              "Drawer Count\n" +
-                  std::string("\x1dV\x42\x00", 4));
+    EXPECT_EQ(next_job(), "\x1b@\x1bt\x13" + std::string("Drawer Count\n") + kCut);
     EXPECT_THROW(printers(2)->current().open_drawer(), PrinterError);
 }
 
