@@ -125,10 +125,8 @@ class CupsQueues : public ::testing::Test {
 };
 
 const std::string kCut("\x1dV\x42\x00", 4);
-// José Piña Müller 5€ ✓
-const std::string kNames =
-    "Jos\xc3\xa9 Pi\xc3\xb1"
-    "a M\xc3\xbcller 5\xe2\x82\xac \xe2\x9c\x93";
+// José Piña Müller 5€ ✓ (octal escapes: a hexadecimal one would take the letters after it)
+const std::string kNames = "Jos\303\251 Pi\303\261a M\303\274ller 5\342\202\254 \342\234\223";
 // A receipt's lines: a report line, then the blank lines of the paper feed.
 const std::string kReceipt =
     "All Closed Tickets\n" + std::string(39, ' ') + "\n" + std::string(39, ' ') + "\n";
@@ -171,18 +169,11 @@ TEST_F(CupsQueues, RawQueueGetsOneEscPosJobPerEndOfJob) {
         {"", "Printer 16cpi", "x\n", pc858 + b + "x\n"},
         {"", "Printer 17cpi", "x\n", pc858 + b + "x\n"},
         {"", "Courier", "x\n", pc858 + "x\n"},
-        {"", "FontB11", kNames + "\n",
-         pc858 + b +
-             "Jos\x82 Pi\xa4"
-             "a M\x81ller 5\xd5 ?\n"},
+        {"", "FontB11", kNames + "\n", pc858 + b + "Jos\202 Pi\244a M\201ller 5\325 ?\n"},
         {"alpha-raw=PC437", "FontB11", kNames + "\n",
-         std::string("\x1bt\x00", 3) + b +
-             "Jos\x82 Pi\xa4"
-             "a M\x81ller 5? ?\n"},
+         std::string("\x1bt\x00", 3) + b + "Jos\202 Pi\244a M\201ller 5? ?\n"},
         {"WPC1252", "FontB11", kNames + "\n",
-         "\x1bt\x10" + b +
-             "Jos\xe9 Pi\xf1"
-             "a M\xfcller 5\x80 ?\n"},
+         "\x1bt\x10" + b + "Jos\351 Pi\361a M\374ller 5\200 ?\n"},
     };
     for (const auto& [pages, font, text, job] : cases) {
         auto system = printers(0, "", pages);
