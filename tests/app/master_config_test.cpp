@@ -57,7 +57,7 @@ TEST(MasterConfig, ARecordWithoutEveryFieldLoadsNothing) {
                    "insert into config values (77, 2);");
     EXPECT_FALSE(load_master_config(t.st(), t.s().svc));
     ASSERT_EQ(t.boxes().size(), 1u);
-    EXPECT_EQ(t.boxes()[0].rfind("MSGBOX Oops... | The database kovra03.mdb could not be read."),
+    EXPECT_EQ(t.boxes()[0].rfind("MSGBOX Oops... | The database kovra03.mdb could not be read.", 0),
               0u);
     EXPECT_EQ(t.st().session, 0);
     EXPECT_EQ(t.st().empvalmethod, 0);
