@@ -20,7 +20,7 @@ TEST(SplitItems, FollowsTheDelimitedReadRule) {
     const std::pair<const char*, Items> cases[] = {
         {"\"a,b\" junk,c", {"a,b", "c"}},
         {"\"open to the end", {"open to the end"}},
-        {"a\rb", {"a", "b"}},
+        {"a\r\nb\rc", {"a", "b", "c"}},
         {"a,", {"a", ""}},
         {",,", {"", "", ""}},
         {"", {}},

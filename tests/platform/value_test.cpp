@@ -106,7 +106,8 @@ TEST(ParseDateTime, AcceptsOnlyValidIsoTimes) {
     EXPECT_EQ(std::tie(t.year, t.month, t.day, t.hour, t.minute, t.second),
               std::make_tuple(2020, 2, 29, 23, 59, 58));
     for (const char* bad : {"2019-02-29T10:00:00", "2020-13-01T10:00:00", "2020-09-04T24:00:00",
-                            "2020-09-04 10:00:00", "2020-9-04T10:00:00", "2020-09-04T10:00", ""}) {
+                            "2020-09-04 10:00:00", "2020-9-04T10:00:00", "2020-09-04T10:00",
+                            "2020-09-04T10:00:0x", ""}) {
         DateTime before{1, 2, 3, 4, 5, 6};
         EXPECT_FALSE(parse_date_time(bad, before)) << bad;
         EXPECT_EQ(before.year, 1) << bad;
