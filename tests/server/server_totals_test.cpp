@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/print_frame.h"
+#include "reports/other/report_buttons.h"
 #include "reports/server/server_totals.h"
 #include "support/fixtures.h"
 
@@ -11,21 +12,20 @@ using namespace test;
 
 TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
     const struct {
-        void (*click)(Station&);
+        const char* button;
         const char* status_text;
         const char* expected;
         const char* closeout;
     } cases[] = {
-        {cmdserver4_click, "Server Totals Report", "server-totals.txt",
-         "server-totals-closeout.txt"},
-        {cmdserver6_click, "Server 'Clear' Totals", "server-clear-totals.txt",
+        {"cmdserver4", "Server Totals Report", "server-totals.txt", "server-totals-closeout.txt"},
+        {"cmdserver6", "Server 'Clear' Totals", "server-clear-totals.txt",
          "server-clear-totals-closeout.txt"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
         TestStation t;
         add_server_totals_day(t);
-        c.click(t.s());
+        ASSERT_TRUE(click_report_button(t.s(), c.button));
         expect_jobs(t, {c.expected});
         EXPECT_EQ(t.s().form.helpwindow.text, c.status_text);
         EXPECT_EQ(t.st().reportbusy, 0);
@@ -34,7 +34,7 @@ TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
         add_server_totals_day(closeout);
         closeout.enter_closeout_mode();
         closeout.st().dashline = std::string(40, '=');  // what the previous report left
-        c.click(closeout.s());
+        ASSERT_TRUE(click_report_button(closeout.s(), c.button));
         expect_closeout(closeout, c.closeout);
         EXPECT_TRUE(closeout.jobs().empty());
     }
