@@ -5,17 +5,19 @@
 #include <unistd.h>
 
 #include "export/error_explanation.h"
-#include "export/export_record.h"
-#include "export/export_transactions.h"
+#include "export/export_fixture.h"
 #include "export/record_file.h"
 #include "support/expected_file.h"
-#include "support/test_support.h"
 
 namespace tillora {
 namespace {
 
 using test::expect_file;
+using test::marks;
+using test::references;
+using test::run_export;
 using test::TestStation;
+using Lines = std::vector<std::string>;
 
 // Makes the open descriptor of `file` write to /dev/full: every later write fails with ENOSPC,
 // as on a disk that filled up. False while the file is not open.
@@ -32,39 +34,20 @@ bool fill_disk_under(const std::filesystem::path& file) {
     return false;
 }
 
-// Poschitnum of the lines whose status is `status`.
-std::vector<std::string> with_status(TestStation& t, int status) {
-    auto db = t.xact_db();
-    Recordset rs =
-        db->open_recordset("select poschitnum from xact where status = " + std::to_string(status) +
-                           " order by poschitnum");
-    std::vector<std::string> out;
-    for (; !rs.eof(); rs.move_next()) out.push_back(default_text(rs.field(std::size_t{0})));
-    return out;
-}
-
-// The last digit of the reference (the poschitnum of ticket 1) of every record of a file.
-std::vector<std::string> exported(const std::filesystem::path& file) {
-    std::vector<std::string> out;
-    for (const auto& line : test::file_lines(file)) out.push_back(line.substr(11, 1));
-    return out;
-}
-
 class MarkedPassTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (int n = 1; n <= 5; ++n) {
+        for (int n = 1; n <= 5; ++n)
             t.add_line({{"ticket", 1}, {"poschitnum", n}, {"poschittotal", 1.0}});
-        }
         db = t.xact_db();
         rows = db->open_recordset("select * from xact order by poschitnum", SetKind::Updatable);
     }
-    PassRules rules(std::function<void(Recordset&)> mark) {
-        return {nullptr, [](const Recordset&) { return std::string("Exporting"); },
-                [](const Recordset& r) { return export_fields(r, "03"); }, std::move(mark)};
+    void pass(std::size_t rows_per_batch) {
+        const PassRules rules{nullptr, [](const Recordset&) { return std::string("Exporting"); },
+                              [](const Recordset& r) { return export_fields(r, "03"); },
+                              [](Recordset& r) { r.set("status", 6); }};
+        write_and_mark(t.s(), *db, rows, file, rules, progress, rows_per_batch);
     }
-    static void mark6(Recordset& r) { r.set("status", 6); }
-
     TestStation t;
     std::unique_ptr<Database> db;
     Recordset rows;
@@ -72,7 +55,9 @@ class MarkedPassTest : public ::testing::Test {
     std::filesystem::path file = t.home() / "export03.csv";
 };
 
-TEST_F(MarkedPassTest, DiskFullMidwayLeavesEveryMarkedRowInTheFile) {
+// A disk that fills in the second batch, or a mark the store refuses there: the batch is
+// neither marked nor in the file, the batch before it is both.
+TEST_F(MarkedPassTest, AFailedBatchIsRolledBackAndTakenOutOfTheFile) {
     int written = 0;
     t.ui.on_yield = [&] {
         if (++written == 3) {
@@ -80,25 +65,26 @@ TEST_F(MarkedPassTest, DiskFullMidwayLeavesEveryMarkedRowInTheFile) {
         }
     };
     try {
-        write_and_mark(t.s(), *db, rows, file, rules(mark6), progress, 2);
+        pass(2);
         FAIL() << "the full disk went unnoticed";
     } catch (const RecordFileError& e) {
         EXPECT_EQ(e.error_number(), ENOSPC);
     }
-    // The batch the disk refused is not in the file and not marked.
-    EXPECT_EQ(exported(file), (std::vector<std::string>{"1", "2"}));
-    EXPECT_EQ(with_status(t, 6), (std::vector<std::string>{"1", "2"}));
+    const Lines first_batch = {"1:6:", "2:6:", "3:2:", "4:2:", "5:2:"};
+    EXPECT_EQ(references(file), (Lines{"00000011", "00000012"}));
+    EXPECT_EQ(marks(t), first_batch);
     EXPECT_EQ(progress.marked, 2);
-}
 
-TEST_F(MarkedPassTest, FailedMarkingRollsBackItsBatch) {
-    // The second row of the second batch cannot be stored: the first one is rolled back.
+    t.ui.on_yield = nullptr;  // the second row of the second batch cannot be stored
+    std::filesystem::remove(file);
+    db->execute("update xact set status = 2");
     db->execute(
         "create trigger refuse_four before update of status on xact when new.poschitnum = 4 "
         "begin select raise(abort, 'locked by another user'); end");
-    EXPECT_THROW(write_and_mark(t.s(), *db, rows, file, rules(mark6), progress, 2), StoreError);
-    EXPECT_EQ(exported(file), (std::vector<std::string>{"1", "2"}));
-    EXPECT_EQ(with_status(t, 6), (std::vector<std::string>{"1", "2"}));
+    rows = db->open_recordset("select * from xact order by poschitnum", SetKind::Updatable);
+    EXPECT_THROW(pass(2), StoreError);
+    EXPECT_EQ(references(file), (Lines{"00000011", "00000012"}));
+    EXPECT_EQ(marks(t), first_batch);
 }
 
 // A row is marked when it still holds what it was read with, however its values are stored:
@@ -118,7 +104,7 @@ TEST(MarkedPass, RowsUnchangedSinceTheirReadAreMarkedWhateverTheirStoredValues) 
     const PassRules rules{nullptr, [](const Recordset&) { return std::string(); }, history_fields,
                           [](Recordset& r) { r.set("status", 6); }};
     write_and_mark(t.s(), *db, rows, t.home() / "h.csv", rules, progress);
-    EXPECT_EQ(with_status(t, 6), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(marks(t), (Lines{"1:6:", "2:6:", "3:6:"}));
     EXPECT_EQ(progress.marked, 3);
     EXPECT_EQ(progress.left, 0);
 }
@@ -133,23 +119,19 @@ TEST(ExportDiskFull, SecondExportOffersExactlyTheRowsNotYetExported) {
     t.ui.on_yield = [&] {  // after the first record is written
         if (!full && std::filesystem::exists(file)) full = fill_disk_under(file);
     };
-    t.ui.files = {file.string()};
-    t.ui.answers = {true, true};
-    cmdexport1_click(t.s());
+    run_export(t, file);
     EXPECT_EQ(
         t.boxes().back().rfind("MSGBOX Quillon Codes | Code 61 - Disk full: cannot write to " +
                                    file.string() + ": No space left on device\\n\\nFYI",
                                0),
         0u);
-    EXPECT_EQ(with_status(t, 2).size(), 3u);
+    EXPECT_EQ(marks(t), (Lines{"1:2:", "2:2:", "3:2:"}));
     EXPECT_EQ(t.s().form.helpwindow.text, "Export stopped: 0 exported, 0 in history");
 
     t.ui.on_yield = nullptr;
-    t.ui.files = {file.string()};
-    t.ui.answers = {true, true};
-    cmdexport1_click(t.s());
-    EXPECT_EQ(exported(file), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(with_status(t, 7).size(), 3u);
+    run_export(t, file);
+    EXPECT_EQ(references(file), (Lines{"00000011", "00000012", "00000013"}));
+    EXPECT_EQ(marks(t), (Lines{"1:7:1", "2:7:1", "3:7:1"}));
 }
 
 TEST(ErrorExplanation, TextAndCodes) {

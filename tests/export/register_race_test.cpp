@@ -3,31 +3,17 @@
 // as the register left it, with no record of it in a file, and goes to the next export.
 #include <gtest/gtest.h>
 
-#include "export/export_transactions.h"
-#include "platform/files.h"
-#include "support/test_support.h"
+#include "export/export_fixture.h"
 
 namespace tillora {
 namespace {
 
 using test::TestStation;
 
-// "poschitnum:status:export" of every line, in poschitnum order.
-std::vector<std::string> marks(TestStation& t) {
-    auto db = t.xact_db();
-    std::vector<std::string> out;
-    for (Recordset rs = db->open_recordset("select * from xact order by poschitnum"); !rs.eof();
-         rs.move_next()) {
-        out.push_back(default_text(rs.field("poschitnum")) + ":" +
-                      default_text(rs.field("status")) + ":" + default_text(rs.field("export")));
-    }
-    return out;
-}
-
 // The poschitnum (last character of the reference) of every record of an export file.
 std::string exported(const std::filesystem::path& file) {
     std::string out;
-    for (const auto& line : test::file_lines(file)) out += split_items(line)[1].back();
+    for (const auto& reference : test::references(file)) out += reference.back();
     return out;
 }
 
@@ -75,11 +61,9 @@ TEST(RegisterRace, LinesTheRegisterChangesDuringAnExportAreLeftAsTheRegisterLeft
             t.xact_db()->execute(std::string("update xact set ") + c.change);
             changed = true;
         };
-        t.ui.files = {export_file.string()};
-        t.ui.answers = {true, true};
-        cmdexport1_click(t.s());
+        test::run_export(t, export_file);
         ASSERT_TRUE(changed);
-        EXPECT_EQ(marks(t), c.marks);
+        EXPECT_EQ(test::marks(t), c.marks);
         EXPECT_EQ(exported(export_file), c.exported);
         const long sevens = std::count_if(c.marks.begin(), c.marks.end(), [](const auto& m) {
             return m.find(":7:") != std::string::npos;
