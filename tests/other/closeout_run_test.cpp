@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <sstream>
 #include <tuple>
 
 #include "other/reliability_fixture.h"
@@ -23,7 +21,7 @@ TEST(CloseOutRun, RunsEveryReportIntoTheFileAndRequestsItsPickUp) {
     Installation inst;
     test::write_file(inst.home / kCloseoutName, "left from an earlier run\n");
     std::ostringstream err;
-    EXPECT_EQ(run_closeout(inst.home, "KVRUN20200904", err), 0) << err.str();
+    EXPECT_EQ(inst.closeout_run(err), 0) << err.str();
     const auto lines = inst.closeout();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), "All Servers - Closed Tickets");
@@ -33,35 +31,6 @@ TEST(CloseOutRun, RunsEveryReportIntoTheFileAndRequestsItsPickUp) {
     // Quiet when all is well: the payments-on-account question takes its default unannounced.
     EXPECT_EQ(err.str(), "");
     EXPECT_TRUE(fs::is_empty(inst.dir / "spool"));
-}
-
-TEST(CloseOutRun, FailuresAreListedAndMakeTheExitStatusNonZero) {
-    struct Case {
-        const char* name;
-        const char* command;
-        std::function<void(const fs::path&)> damage;
-        const char* expected_in_err;
-        long separators;
-    };
-    const std::vector<Case> cases = {
-        {"shared folder unreachable", "KVRUN20200904",
-         [](const fs::path& h) { fs::remove(h / "server" / "ravo.exe"); },
-         "Main hold sales unavailable when off-line", 14},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Installation inst;
-        c.damage(inst.home);
-        std::ostringstream err;
-        EXPECT_EQ(run_closeout(inst.home, c.command, err), 1);
-        EXPECT_NE(err.str().find(c.expected_in_err), std::string::npos) << err.str();
-        if (c.separators >= 0) {
-            EXPECT_EQ(inst.separators(), c.separators);
-            const auto lines = inst.closeout();
-            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                                    [](const std::string& l) { return l.rfind("*** ", 0) == 0; }));
-        }
-    }
 }
 
 // A business date that cannot be one is refused before anything is written: no close-out

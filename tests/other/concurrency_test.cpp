@@ -15,10 +15,8 @@
 #include <sstream>
 
 #include "export/export_record.h"
-#include "export/export_transactions.h"
 #include "other/reliability_fixture.h"
 #include "platform/files.h"
-#include "reports/other/closeout.h"
 
 extern char** environ;
 
@@ -41,25 +39,11 @@ std::map<std::string, double> read_summary(const fs::path& file) {
 }
 
 bool mentions_lock(const std::string& text) {
-    for (const char* word : {"locked", "busy", "Quillon Codes"}) {
-        if (text.find(word) != std::string::npos) return true;
-    }
-    return false;
+    return text.find("locked") != std::string::npos || text.find("busy") != std::string::npos ||
+           text.find("Quillon Codes") != std::string::npos;
 }
 
 constexpr std::size_t kStatusColumn = 4;  // of xact, and so of a history record
-
-// The fields of a record line ("f1","f2",...).
-std::vector<std::string> split_record(const std::string& line) {
-    std::vector<std::string> fields;
-    const std::string inner = line.size() >= 2 ? line.substr(1, line.size() - 2) : "";
-    for (std::size_t at = 0;;) {
-        const std::size_t next = inner.find("\",\"", at);
-        fields.push_back(inner.substr(at, next - at));
-        if (next == std::string::npos) return fields;
-        at = next + 3;
-    }
-}
 
 // A record as its file holds it (without the line end), with field `blank` (if any) emptied.
 std::string record_line(std::vector<std::string> fields, std::size_t blank = SIZE_MAX) {
@@ -138,8 +122,7 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
     while (Steady::now() < deadline) {
         SCOPED_TRACE("round " + std::to_string(++rounds));
         {
-            SpoolPrinterSystem spool(inst.dir / "spool");
-            test::DemoStation d(inst.home, spool);
+            test::DemoStation d(inst);
             d.ui.answers.assign({true});
             EXPECT_TRUE(click_report_button(d.s, "cmdprintall"));
             EXPECT_EQ(d.s.form.helpwindow.text, "Done");
@@ -148,18 +131,15 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
         }
         {
             std::ostringstream err;
-            EXPECT_EQ(run_closeout(inst.home, "KVRUN20200904", err), 0) << err.str();
+            EXPECT_EQ(inst.closeout_run(err), 0) << err.str();
             EXPECT_FALSE(mentions_lock(err.str())) << err.str();
             EXPECT_EQ(inst.separators(), 14);
         }
         {
-            SpoolPrinterSystem spool(inst.dir / "spool");
-            test::DemoStation d(inst.home, spool);
+            test::DemoStation d(inst);
             const fs::path folder = inst.dir / ("out" + std::to_string(rounds));
             fs::create_directories(folder);
-            d.ui.files.push_back((folder / "export03.csv").string());
-            d.ui.answers.assign({true, true});
-            cmdexport1_click(d.s);
+            d.export_to(folder / "export03.csv");
             for (const auto& line : d.ui.shown) EXPECT_FALSE(mentions_lock(line)) << line;
             exported_files += fs::exists(folder / "export03.csv");
         }
@@ -211,7 +191,7 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
             if (!fs::exists(folder / name)) continue;
             for (const std::string& line : test::file_lines(folder / name)) {
                 // The history record holds the status it was read with; the line holds 7 now.
-                records->insert(records == &history ? record_line(split_record(line), kStatusColumn)
+                records->insert(records == &history ? record_line(split_items(line), kStatusColumn)
                                                     : line);
             }
         }

@@ -1,19 +1,15 @@
 // Input and output the program does not trust: a symbolic link planted where it writes is refused
 // (the file it points to keeps its content), a pipe or a device in place of a text file is
 // refused rather than waited on, a line without end is read only up to its limit, spool jobs are
-// private, text from the database reaches the printer without control characters, and an
-// employee ID too long to be a number finds nobody.
+// private (PrivateFiles), text from the database reaches the printer without control characters,
+// and an employee ID too long to be a number finds nobody.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <sstream>
-
 #include "engine/print_frame.h"
-#include "export/export_transactions.h"
 #include "other/reliability_fixture.h"
 #include "panel/login.h"
 #include "platform/files.h"
-#include "reports/other/closeout.h"
 #include "reports/other/credit_card.h"
 
 namespace tillora {
@@ -22,11 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::DemoStation;
 using test::Installation;
-
-mode_t mode_of(const fs::path& file) {
-    struct stat info {};
-    return ::stat(file.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
-}
 
 TEST(PlantedLinks, NoWriteGoesThroughALinkInThePlaceOfAFile) {
     struct Case {
@@ -51,23 +42,16 @@ TEST(PlantedLinks, NoWriteGoesThroughALinkInThePlaceOfAFile) {
         std::string told;
         if (c.closeout) {
             std::ostringstream err;
-            EXPECT_EQ(run_closeout(inst.home, "KVRUN20200904", err), c.status) << err.str();
+            EXPECT_EQ(inst.closeout_run(err), c.status) << err.str();
             told = err.str();
             if (std::string(c.link) != test::kCloseoutName) {
                 EXPECT_EQ(inst.separators(), 14);
             }
         } else {
-            SpoolPrinterSystem spool(inst.dir / "spool");
-            DemoStation d(inst.home, spool);
-            d.ui.files.push_back((inst.home / c.link).string());
-            d.ui.answers.assign({true, true});
-            cmdexport1_click(d.s);
+            DemoStation d(inst);
+            d.export_to(inst.home / c.link);
             told = testing::PrintToString(d.ui.shown);
-            auto db = Database::open(inst.home / "KOVRAX03.MDB");
-            EXPECT_EQ(db->open_recordset("select count(*) from xact where export >= 1")
-                          .field(std::size_t{0})
-                          .as_int(),
-                      0);
+            EXPECT_EQ(inst.xact_rows(" where export >= 1"), 0);
         }
         EXPECT_NE(told.find(c.told), std::string::npos) << told;
         EXPECT_EQ(test::read_file(target), "precious\n");
@@ -81,7 +65,7 @@ TEST(SpecialFiles, APipeOrADeviceIsRefusedAndALineWithoutEndIsCut) {
     ASSERT_EQ(::mkfifo((inst.home / "audit03.txt").c_str(), 0640), 0);
     fs::create_symlink("/dev/zero", inst.home / "error03.txt");
     std::ostringstream err;
-    run_closeout(inst.home, "KVRUN20200904", err);  // returns: nothing waits on the pipe
+    inst.closeout_run(err);  // returns: nothing waits on the pipe
     EXPECT_EQ(inst.separators(), 14);
     for (const char* file : {"audit03.txt could not be read", "error03.txt could not be read"}) {
         EXPECT_NE(err.str().find(file), std::string::npos) << err.str();
@@ -101,18 +85,9 @@ TEST(SpecialFiles, ANodeFileThatIsAPipeStopsTheStartUpWithAMessage) {
     Installation inst(1, 4);
     fs::remove(inst.home / "ravonode.ini");
     ASSERT_EQ(::mkfifo((inst.home / "ravonode.ini").c_str(), 0640), 0);
-    SpoolPrinterSystem spool(inst.dir / "spool");
-    DemoStation d(inst.home, spool);
+    DemoStation d(inst);
     EXPECT_TRUE(d.has_box("The node file ravonode.ini cannot be read"))
         << testing::PrintToString(d.ui.shown);
-}
-
-TEST(SpoolJobs, AreReadableByOwnerAndGroupOnly) {
-    Installation inst(1, 4);
-    SpoolPrinterSystem spool(inst.dir / "jobs");
-    spool.current().print_line("Card holder");
-    spool.current().end_job();
-    EXPECT_EQ(mode_of(inst.dir / "jobs" / "job-0001.txt"), 0640u);
 }
 
 TEST(PrintedText, ControlCharactersFromTheDatabaseNeverReachAPrinter) {
@@ -142,9 +117,8 @@ TEST(PrintedText, ControlCharactersFromTheDatabaseNeverReachAPrinter) {
 
 TEST(EmployeeIds, AnIdTooLongToBeANumberFindsNobody) {
     Installation inst(1, 4);
-    SpoolPrinterSystem spool(inst.dir / "spool");
     for (std::size_t digits : {20, 309, 400}) {
-        DemoStation d(inst.home, spool);
+        DemoStation d(inst);
         d.s.form.txtempid.text = std::string(digits, '9');
         d.s.form.txtpassword.text = "1";
         cmdlogin_click(d.s);

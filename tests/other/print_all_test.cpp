@@ -76,20 +76,5 @@ TEST(PrintAll, InteractiveBatchAsksFirstAndPrintsOneJob) {
     EXPECT_FALSE(t.s().form.closed);
 }
 
-TEST(PrintAll, AReportThatCannotRunDoesNotStopTheBatch) {
-    TestStation t;
-    t.enter_closeout_mode();
-    std::filesystem::remove(t.home() / "KOVRAX03.MDB");
-    cmdprintall_click(t.s());
-    const auto lines = t.closeout();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), kSeparator), 14);
-    EXPECT_FALSE(t.s().failures.empty());
-    const bool reported = std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
-        return l.rfind("*** All Closed Tickets could not run: ", 0) == 0;
-    });
-    EXPECT_TRUE(reported);
-    EXPECT_EQ(t.st().reportbusy, 0);
-}
-
 }  // namespace
 }  // namespace tillora
