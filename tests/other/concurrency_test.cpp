@@ -121,28 +121,20 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
                                               std::chrono::duration<double>(seconds));
     while (Steady::now() < deadline) {
         SCOPED_TRACE("round " + std::to_string(++rounds));
-        {
-            test::DemoStation d(inst);
-            d.ui.answers.assign({true});
-            EXPECT_TRUE(click_report_button(d.s, "cmdprintall"));
-            EXPECT_EQ(d.s.form.helpwindow.text, "Done");
-            EXPECT_TRUE(d.s.failures.empty()) << testing::PrintToString(d.s.failures);
-            for (const auto& line : d.ui.shown) EXPECT_FALSE(mentions_lock(line)) << line;
-        }
-        {
-            std::ostringstream err;
-            EXPECT_EQ(inst.closeout_run(err), 0) << err.str();
-            EXPECT_FALSE(mentions_lock(err.str())) << err.str();
-            EXPECT_EQ(inst.separators(), 14);
-        }
-        {
-            test::DemoStation d(inst);
-            const fs::path folder = inst.dir / ("out" + std::to_string(rounds));
-            fs::create_directories(folder);
-            d.export_to(folder / "export03.csv");
-            for (const auto& line : d.ui.shown) EXPECT_FALSE(mentions_lock(line)) << line;
-            exported_files += fs::exists(folder / "export03.csv");
-        }
+        test::DemoStation d(inst);
+        d.ui.answers.assign({true});
+        EXPECT_TRUE(click_report_button(d.s, "cmdprintall"));
+        EXPECT_EQ(d.s.form.helpwindow.text, "Done");
+        EXPECT_TRUE(d.s.failures.empty()) << testing::PrintToString(d.s.failures);
+        std::ostringstream err;
+        EXPECT_EQ(inst.closeout_run(err), 0) << err.str();
+        EXPECT_FALSE(mentions_lock(err.str())) << err.str();
+        EXPECT_EQ(inst.separators(), 14);
+        const fs::path folder = inst.dir / ("out" + std::to_string(rounds));
+        fs::create_directories(folder);
+        d.export_to(folder / "export03.csv");
+        for (const auto& line : d.ui.shown) EXPECT_FALSE(mentions_lock(line)) << line;
+        exported_files += fs::exists(folder / "export03.csv");
     }
     ASSERT_EQ(::kill(pid, SIGTERM), 0);
     int status = 0;
@@ -165,14 +157,23 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
     EXPECT_EQ(sim.field(0).as_int(), inserted);
     EXPECT_EQ(sim.field(1).as_int(), inserted);
 
-    // Every row an export marked is in one export file, once; every record names a marked row.
-    std::map<std::string, int> in_files;
+    // Every row an export marked is in one export file, once; every record names a marked row;
+    // every marked line is in a file as it is now.
+    std::map<std::string, int> in_files, marked;
+    std::set<std::string> exported, history;
     for (int r = 1; r <= rounds; ++r) {
-        const fs::path file = inst.dir / ("out" + std::to_string(r)) / "export03.csv";
-        if (!fs::exists(file)) continue;
-        for (const std::string& line : test::file_lines(file)) ++in_files[split_items(line)[1]];
+        const fs::path folder = inst.dir / ("out" + std::to_string(r));
+        for (const auto& [name, records] :
+             {std::pair{"export03.csv", &exported}, std::pair{"kovrax03.csv", &history}}) {
+            if (!fs::exists(folder / name)) continue;
+            for (const std::string& line : test::file_lines(folder / name)) {
+                const auto fields = split_items(line);
+                if (records == &exported) ++in_files[fields[1]];
+                // The history record holds the status it was read with; the line holds 7 now.
+                records->insert(records == &history ? record_line(fields, kStatusColumn) : line);
+            }
+        }
     }
-    std::map<std::string, int> marked;
     for (Recordset rs = db->open_recordset("select * from xact where export >= 1"); !rs.eof();
          rs.move_next()) {
         marked[export_reference(rs.field("ticket"), rs.field("poschitnum"))] +=
@@ -181,21 +182,6 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
     EXPECT_GT(marked.size(), 0u);
     EXPECT_EQ(in_files, marked);
     for (const auto& [reference, count] : in_files) EXPECT_EQ(count, 1) << reference;
-
-    // Every register change stands, and every marked line is in a file as it is now.
-    std::set<std::string> exported, history;
-    for (int r = 1; r <= rounds; ++r) {
-        const fs::path folder = inst.dir / ("out" + std::to_string(r));
-        for (const auto& [name, records] :
-             {std::pair{"export03.csv", &exported}, std::pair{"kovrax03.csv", &history}}) {
-            if (!fs::exists(folder / name)) continue;
-            for (const std::string& line : test::file_lines(folder / name)) {
-                // The history record holds the status it was read with; the line holds 7 now.
-                records->insert(records == &history ? record_line(split_items(line), kStatusColumn)
-                                                    : line);
-            }
-        }
-    }
     const RegisterChanges changes(churn);
     EXPECT_GT(changes.closed.size(), 0u);
     EXPECT_GT(changes.voided.size(), 0u);

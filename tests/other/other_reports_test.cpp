@@ -54,11 +54,7 @@ TEST(CreditCardReport, CardTicketsWithoutPaymentsPrintAZeroTotalAndAnEmptyCount)
     TestStation t;
     t.add_line({{"ticket", 401}, {"itemnumber", -1}, {"postendtype", 6}});
     cmdcreditcard_click(t.s());
-    ASSERT_EQ(t.jobs().size(), 1u);
-    const auto job = t.jobs()[0];
-    ASSERT_GE(job.size(), 13u);
-    EXPECT_EQ(job[10], "Total:                               .00");
-    EXPECT_EQ(job[12], "Count:   ");
+    test::expect_jobs(t, {"credit-card-no-payments.txt"});
 }
 
 TEST(RemovedItems, GroupsRemovedLinesByServerWithSubtotals) {

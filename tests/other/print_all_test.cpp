@@ -49,31 +49,29 @@ TEST(PrintAll, CloseOutWritesASeparatorAfterEachReportAndTheRequestLine) {
 }
 
 TEST(PrintAll, InteractiveBatchAsksFirstAndPrintsOneJob) {
-    {
+    for (const bool yes : {false, true}) {
         TestStation t;
         add_some_sales(t);
-        t.ui.answers.push_back(false);
+        t.ui.answers.push_back(yes);
         cmdprintall_click(t.s());
         EXPECT_EQ(t.st().printall, 0);
-        EXPECT_TRUE(t.jobs().empty());
-        ASSERT_EQ(t.boxes().size(), 1u);
-        EXPECT_EQ(
-            t.boxes()[0],
-            "QUESTION Print All Reports | Note: this could be quite a lengthy report. Be sure "
-            "the\\nprinter has sufficient paper. Click YES to continue and\\nprint the report; "
-            "click NO to cancel. -> no");
+        EXPECT_FALSE(t.s().form.closed);
+        ASSERT_EQ(t.boxes().size(), yes ? 4u : 1u);  // then the batch's own boxes
+        EXPECT_EQ(t.boxes()[0],
+                  std::string(
+                      "QUESTION Print All Reports | Note: this could be quite a lengthy report. Be "
+                      "sure the\\nprinter has sufficient paper. Click YES to continue and\\nprint "
+                      "the report; click NO to cancel. -> ") +
+                      (yes ? "yes" : "no"));
+        const auto jobs = t.jobs();
+        ASSERT_EQ(jobs.size(), yes ? 1u : 0u);
+        if (yes) {
+            EXPECT_EQ(jobs[0].front(), "All Servers - Closed Tickets");
+            EXPECT_NE(std::find(jobs[0].begin(), jobs[0].end(), "All Closed Tickets"),
+                      jobs[0].end());
+            EXPECT_EQ(t.s().form.helpwindow.text, "Done");
+        }
     }
-    TestStation t;
-    add_some_sales(t);
-    t.ui.answers.push_back(true);
-    cmdprintall_click(t.s());
-    EXPECT_EQ(t.st().printall, 0);
-    EXPECT_EQ(t.s().form.helpwindow.text, "Done");
-    const auto jobs = t.jobs();
-    ASSERT_EQ(jobs.size(), 1u);
-    EXPECT_EQ(jobs[0].front(), "All Servers - Closed Tickets");
-    EXPECT_NE(std::find(jobs[0].begin(), jobs[0].end(), "All Closed Tickets"), jobs[0].end());
-    EXPECT_FALSE(t.s().form.closed);
 }
 
 }  // namespace
