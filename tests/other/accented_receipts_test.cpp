@@ -44,25 +44,16 @@ void removed_items_day(TestStation& t) {
 }
 
 void credit_card_day(TestStation& t) {
-    auto db = t.xact_db();
-    const struct {
-        int ticket;
-        const char* name;
-    } cards[] = {{301, kJose}, {302, kJose1252}, {303, "Fran\xc3\xa7oise D\xc3\xbcrrenmatt"}};
-    for (const auto& card : cards) {
-        t.add_line({{"ticket", card.ticket}, {"itemnumber", -1}, {"postendtype", 3}});
-        test::insert_row(*db, "ccard",
-                         {{"ticket", card.ticket},
-                          {"status", 3},
-                          {"amount", 1250},
-                          {"ccnumber", "4111111111111111"},
-                          {"ccname", card.name},
-                          {"expmonth", "9"},
-                          {"expyear", "2027"},
-                          {"resultrefcode",
-                           "R\xc3\xa9"
-                           "f"},
-                          {"resultorderid", "O1"}});
+    const std::pair<int, const char*> cards[] = {
+        {301, kJose}, {302, kJose1252}, {303, "Fran\xc3\xa7oise D\xc3\xbcrrenmatt"}};
+    for (const auto& [ticket, name] : cards) {
+        t.add_line({{"ticket", ticket}, {"itemnumber", -1}, {"postendtype", 3}});
+        // clang-format off
+        test::insert_row(*t.xact_db(), "ccard",
+                         {{"ticket", ticket}, {"status", 3}, {"amount", 1250}, {"ccname", name},
+                          {"ccnumber", "4111111111111111"}, {"expmonth", "9"}, {"expyear", "2027"},
+                          {"resultrefcode", "R\xc3\xa9" "f"}, {"resultorderid", "O1"}});
+        // clang-format on
     }
 }
 

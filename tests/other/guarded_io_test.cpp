@@ -86,14 +86,11 @@ TEST(PrintedText, ControlCharactersFromTheDatabaseNeverReachAPrinter) {
         test::TestStation t;
         if (closeout) t.enter_closeout_mode();
         t.add_line({{"ticket", 302}, {"itemnumber", -1}, {"postendtype", 5}});
+        // clang-format off
         test::insert_row(*t.xact_db(), "ccard",
-                         {{"ticket", 302},
-                          {"status", 3},
-                          {"amount", 5000},
-                          {"ccnumber", "12"},
-                          {"ccname", "Bob\x1bp0\x19\xfa"},
-                          {"expmonth", "1"},
-                          {"expyear", "30"}});
+                         {{"ticket", 302}, {"status", 3}, {"amount", 5000}, {"ccnumber", "12"},
+                          {"ccname", "Bob\x1bp0\x19\xfa"}, {"expmonth", "1"}, {"expyear", "30"}});
+        // clang-format on
         cmdcreditcard_click(t.s());
         const std::vector<std::string> lines = closeout ? t.closeout() : t.printed();
         const std::string all = testing::PrintToString(lines);
