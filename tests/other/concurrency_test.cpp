@@ -121,17 +121,21 @@ TEST(Concurrency, ReportsCloseOutAndExportBesideALiveRegister) {
                                               std::chrono::duration<double>(seconds));
     while (Steady::now() < deadline) {
         SCOPED_TRACE("round " + std::to_string(++rounds));
-        test::DemoStation d(inst);
-        d.ui.answers.assign({true});
-        EXPECT_TRUE(click_report_button(d.s, "cmdprintall"));
-        EXPECT_EQ(d.s.form.helpwindow.text, "Done");
-        EXPECT_TRUE(d.s.failures.empty()) << testing::PrintToString(d.s.failures);
+        {
+            test::DemoStation d(inst);
+            d.ui.answers.assign({true});
+            EXPECT_TRUE(click_report_button(d.s, "cmdprintall"));
+            EXPECT_EQ(d.s.form.helpwindow.text, "Done");
+            EXPECT_TRUE(d.s.failures.empty()) << testing::PrintToString(d.s.failures);
+            for (const auto& line : d.ui.shown) EXPECT_FALSE(mentions_lock(line)) << line;
+        }
         std::ostringstream err;
         EXPECT_EQ(inst.closeout_run(err), 0) << err.str();
         EXPECT_FALSE(mentions_lock(err.str())) << err.str();
         EXPECT_EQ(inst.separators(), 14);
         const fs::path folder = inst.dir / ("out" + std::to_string(rounds));
         fs::create_directories(folder);
+        test::DemoStation d(inst);
         d.export_to(folder / "export03.csv");
         for (const auto& line : d.ui.shown) EXPECT_FALSE(mentions_lock(line)) << line;
         exported_files += fs::exists(folder / "export03.csv");
