@@ -95,7 +95,8 @@ TEST_F(ExportTest, AClickOrANewLineDuringTheExportChangesNothingOfIt) {
     t.ui.on_yield = nullptr;
     run_export(t, file);
     EXPECT_EQ(references(file), Lines{"0000129100"});
-    EXPECT_EQ(marks(t)[1], "100:7:1");
+    EXPECT_EQ(marks(t), (Lines{"45:7:1", "100:7:1", "345:7:1",
+                               "346:7:", "400:7:", "401:7:", "402:2:", "403:-12:", "404:7:1"}));
 }
 
 // Operator choices and bad input: what is shown, where the export file goes, whether rows are
