@@ -36,6 +36,11 @@ CREATE INDEX IF NOT EXISTS xact_server ON xact (server, poschitdate, status, ite
 CREATE INDEX IF NOT EXISTS xact_tender ON xact (postendtype, poschitdate, status, posbatch,
     itemnumber, trantime, poschitbase);
 CREATE INDEX IF NOT EXISTS xact_chitnum ON xact (poschitnum);
+-- The lists of a date range (the tender types of Tender Totals, payments on account and the
+-- drawer; the servers of Server Totals) read only the range's entries of this index, whatever
+-- the years the store holds.
+CREATE INDEX IF NOT EXISTS xact_date_lists ON xact (poschitdate, postendtype, posbatch, status,
+    itemnumber, trantime, server);
 
 -- Card payments (the card processor's record of each approved payment); amount in cents.
 CREATE TABLE IF NOT EXISTS ccard (

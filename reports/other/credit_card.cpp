@@ -82,6 +82,15 @@ void print_header_and_list(Station& s, Recordset& tickets, Recordset& cards) {
     feed_and_end(s);
 }
 
+// The card rows are walked beside the ticket list from its first ticket: rows of smaller
+// tickets would only be passed over, and the store keeps every day's. A list that starts with a
+// ticket that is not a whole number (null sorts first) walks every card row, as before.
+std::string from_first_ticket(const Recordset& tickets) {
+    const Value& first = tickets.field(std::size_t{0});
+    if (!std::holds_alternative<std::int64_t>(first.data())) return "";
+    return " and ticket >= " + std::to_string(first.as_int());
+}
+
 void print_credit_cards(Station& s) {
     ModuleState& st = s.st;
     if (st.closeoutmode == 0 && st.printall == 0) select_printer(s, /*report_invalid=*/false);
@@ -97,7 +106,8 @@ void print_credit_cards(Station& s) {
         if (st.closeoutmode == 0) s.message(st.msg, "Oops...", Icon::Information);
         return;
     }
-    st.sqlstring = "select * from ccard where status >= 3 order by ticket";
+    st.sqlstring =
+        "select * from ccard where status >= 3" + from_first_ticket(tickets) + " order by ticket";
     Recordset cards = db->open_recordset(st.sqlstring);
     print_header_and_list(s, tickets, cards);
 }

@@ -9,6 +9,8 @@ namespace tillora {
 namespace {
 
 // The statements of one tender table: the list of types and the start of the per-type queries.
+// The list tests "+postendtype" (the same value) so that the engine searches the range's dates
+// (xact_date_lists) instead of every tender line the store has kept, in type order.
 struct TenderQueries {
     const char* list_condition;  // after "... from xact where "
     const char* type_prefix;     // before "postendtype = T"
@@ -16,9 +18,9 @@ struct TenderQueries {
 };
 
 constexpr TenderQueries kClosedQueries{
-    "status >= 2 and postendtype > 0 and posbatch > '0' and status > -10", "",
+    "status >= 2 and +postendtype > 0 and posbatch > '0' and status > -10", "",
     " and posbatch > '0' and status > -10"};
-constexpr TenderQueries kPoaQueries{"itemnumber = -3 and postendtype > 0 and status > -10",
+constexpr TenderQueries kPoaQueries{"itemnumber = -3 and +postendtype > 0 and status > -10",
                                     "itemnumber = -3 and ", " and status > -10"};
 
 const TenderQueries& queries_of(TenderRows kind) {
