@@ -17,6 +17,7 @@
 #include "platform/printer.h"
 #include "platform/ui.h"
 #include "reports/other/report_buttons.h"
+#include "reports/other/store_indexes.h"
 #include "summary/day_page.h"
 
 namespace tillora {
@@ -140,6 +141,25 @@ void open_closeout_file(Station& s, const std::vector<std::string>& problems) {
     }
 }
 
+// A store made before an index of the schema was added gets it here, once, before the batch:
+// the close-out runs after the business day, when the register writes little, and the reports
+// of the batch then read only the day. Building an index holds the store's write lock while it
+// runs (seconds on years of lines); the register's writes wait for it within their busy timeout.
+// A missing store is left to the reports to tell.
+void add_store_indexes(Station& s, std::ostream& err) {
+    if (s.st.xactdb.empty()) return;
+    try {
+        auto db = Database::open(s.path(s.st.xactdb));
+        for (const std::string& name : add_missing_indexes(*db)) {
+            err << "tillora-reports: " << s.st.xactdb << ": added the index " << name << "\n";
+        }
+    } catch (const StoreError& e) {
+        if (failure_of(e) == StoreFailure::Missing) return;
+        err << "tillora-reports: " << s.st.xactdb << ": the indexes could not be added ("
+            << e.what() << "); the reports run without them\n";
+    }
+}
+
 }  // namespace
 
 bool is_closeout_command(const std::string& command_line) {
@@ -175,6 +195,7 @@ int run_closeout(const std::filesystem::path& home, const std::string& command_l
         return kCloseoutAlreadyRunning;
     }
     if (!lock.problem().empty()) err << "tillora-reports: " << lock.problem() << "\n";
+    add_store_indexes(s, err);
     start_mode(s, command_line);
     form_unload(s);
     if (!s.failures.empty()) {
