@@ -4,11 +4,18 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdlib>
+#include <set>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/store_detail.h"
+#include "reports/other/closeout.h"
+#include "reports/other/store_indexes.h"
 #include "support/test_support.h"
+#include "tools/demo_data.h"
 
 namespace tillora {
 namespace {
@@ -61,7 +68,7 @@ TEST(QueryPlan, ReportStatementsSearchAnIndexAndNeverScanXact) {
         {"select distinct ticket from xact where status >= 2" + range_ordered + "ticket",
          "xact_date", true},
         {"select distinct server from xact where status >= 2" + range_ordered + "server",
-         "xact_date", false},
+         "xact_date_lists", true},
         // Server totals, per server.
         {"select sum(poschitbase)" + server + " and (itemnumber > 0 or itemnumber = -5)" + kRange,
          "xact_server", true},
@@ -89,6 +96,94 @@ TEST(QueryPlan, ReportStatementsSearchAnIndexAndNeverScanXact) {
         EXPECT_NE(plan.find("SEARCH xact " + search), std::string::npos) << plan;
     }
     sqlite3_close(raw);
+}
+
+// Every statement prepared on any connection while a capture is on: the database file's name
+// and the text as prepared (parameters, not literals).
+using Captured = std::set<std::pair<std::string, std::string>>;
+Captured* g_captured = nullptr;
+
+int on_statement(unsigned, void*, void* stmt, void*) {
+    auto* s = static_cast<sqlite3_stmt*>(stmt);
+    const std::string file = sqlite3_db_filename(sqlite3_db_handle(s), "main");
+    g_captured->emplace(file.substr(file.rfind('/') + 1), sqlite3_sql(s));
+    return 0;
+}
+
+int trace_connection(sqlite3* db, char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, on_statement, nullptr);
+    return SQLITE_OK;
+}
+
+// True when a plan line reads a table of history through an index by date or by ticket (the
+// key of a day: tickets are numbered one after the other), not all of it.
+bool reads_one_day(const std::string& line) {
+    if (line.rfind("SEARCH ", 0) != 0) return false;
+    const std::string keys =
+        line.substr(line.find('(') == std::string::npos ? line.size() : line.find('('));
+    for (const char* key : {"poschitdate>", "poschitdate=", "ticket=", "ticket>"}) {
+        if (keys.find(key) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// The close-out of one day on a store of several days runs every report of its batch over that
+// day (All Closed Tickets and Server Totals among them) and writes the day page. Each statement
+// it ran on the transaction and held-ticket databases must read xact, ccard and the held tickets
+// through an index by date or ticket: a scan would cost what the store has kept, not the day.
+TEST(QueryPlan, CloseoutOfOneDayReadsOnlyTheDay) {
+    test::TempDir dir;
+    demo::DemoOptions o;
+    o.folder = dir / "shop";
+    o.days = 3;
+    o.tickets = 15;
+    o.start = 20210101;
+    demo::make_demo_installation(o);
+    setenv("TILLORA_SPOOL", (dir / "spool").c_str(), 1);
+    Captured captured;
+    g_captured = &captured;
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(trace_connection));
+    std::ostringstream err;
+    const int rc = run_closeout(o.folder, "KVRUN20210103", err);
+    sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(trace_connection));
+    unsetenv("TILLORA_SPOOL");
+    ASSERT_EQ(rc, 0) << err.str();
+
+    const std::set<std::string> history_files = {"KOVRAX03.MDB", "kovratmp.mdb"};
+    const std::set<std::string> history_tables = {"xact", "ccard"};
+    std::set<std::string> checked_files;
+    for (const auto& [file, sql] : captured) {
+        if (!history_files.count(file) || sql.rfind("select", 0) != 0) continue;
+        SCOPED_TRACE(file + ": " + sql);
+        sqlite3* db = nullptr;
+        const std::string path = (file == "kovratmp.mdb" ? o.folder / "server" : o.folder) / file;
+        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        std::istringstream plan(plan_of(db, sql));
+        sqlite3_close(db);
+        for (std::string line; std::getline(plan, line);) {
+            const std::string verb = line.substr(0, line.find(' ') + 1);
+            if (verb != "SCAN " && verb != "SEARCH ") continue;
+            const std::string rest = line.substr(verb.size());
+            if (!history_tables.count(rest.substr(0, rest.find(' ')))) continue;
+            EXPECT_TRUE(reads_one_day(line)) << line;
+            checked_files.insert(file);
+        }
+    }
+    EXPECT_EQ(checked_files, history_files);  // the capture saw the reports' statements
+}
+
+// A store made before an index of the schema was added gets it from the close-out, once; a
+// table the store lacks (a damaged store) is not created, nor is its index.
+TEST(QueryPlan, MissingIndexesAreAddedOnce) {
+    test::TempDir dir;
+    auto db = test::create_database(dir / "KOVRAX03.MDB", "transactions.sql");
+    db->execute("drop index xact_date_lists");
+    db->execute("drop table ccard");
+    const std::vector<std::string> lacking = {"xact_date_lists"};
+    EXPECT_EQ(missing_indexes(*db, test::schema_text("transactions.sql")), lacking);
+    EXPECT_EQ(add_missing_indexes(*db), lacking);
+    EXPECT_TRUE(add_missing_indexes(*db).empty());
+    EXPECT_TRUE(db->open_recordset("select * from sqlite_master where name like 'ccard%'").eof());
 }
 
 }  // namespace
