@@ -181,6 +181,17 @@ std::vector<Case> all_cases() {
         {"Tender Totals/POA, year", "year", F::TenderTotals, kYearFirst, kYearLast},
         {"Balance Drawer, year", "year", F::BalanceDrawer, kYearFirst, kYearLast},
         {"Export, 1 month of year", "year", F::Export, kMonthFirst, kYearLast},
+        // One day on every store: a day's reports must cost what the day holds.
+        {"All Closed Tickets, 1 day of month store", "month", F::TicketList, kMonthLast,
+         kMonthLast},
+        {"Server Totals, 1 day of month store", "month", F::ServerTotals, kMonthLast, kMonthLast},
+        {"All Closed Tickets, 1 day of year store", "year", F::TicketList, kYearLast, kYearLast},
+        {"Server Totals, 1 day of year store", "year", F::ServerTotals, kYearLast, kYearLast},
+        {"close-out, 1 day of three-year store", "year3", F::Closeout, kYearLast, kYearLast},
+        {"All Closed Tickets, 1 day of three-year store", "year3", F::TicketList, kYearLast,
+         kYearLast},
+        {"Server Totals, 1 day of three-year store", "year3", F::ServerTotals, kYearLast,
+         kYearLast},
     };
 }
 

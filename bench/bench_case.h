@@ -13,7 +13,8 @@ enum class Family { TicketList, ServerTotals, TenderTotals, BalanceDrawer, Expor
 
 struct Case {
     std::string name;   // "all-closed/year/month", shown in the table
-    std::string store;  // folder name of the store under the stores folder: day, month, year
+    std::string store;  // folder name of the store under the stores folder: day, month, year,
+                        // year3 (three years)
     Family family;
     int from_date;  // YYYYMMDD, inclusive
     int to_date;
@@ -31,8 +32,9 @@ struct Measurement {
     std::string failure;  // empty when the report ran to its end
 };
 
-// Every case of the table, over stores of one day, one month and one year. The year store
-// covers `year_first`..`year_last`; the month and day stores end on `year_last` as well.
+// Every case of the table, over stores of one day, one month, one year and three years. The year
+// store covers 2021; the day, month and three-year stores end with its last day as well (the
+// month store one day before it).
 std::vector<Case> all_cases();
 
 // Runs one case in this process: builds a station on a working copy when the report writes to

@@ -106,5 +106,6 @@ int main(int argc, char** argv) {
         results.push_back(best);
     }
     print_table(std::cout, results);
+    print_flatness(std::cout, results);
     return print_targets(std::cout, results) ? 0 : 1;
 }

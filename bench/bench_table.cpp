@@ -77,7 +77,67 @@ const std::vector<Target>& targets() {
     return list;
 }
 
+// The one-day cases of a family on every store, in the order of the stores' sizes.
+constexpr const char* kStores[] = {"day", "month", "year", "year3"};
+
+struct Flatness {
+    const char* text;
+    Family family;
+};
+constexpr Flatness kFlatness[] = {{"close-out", Family::Closeout},
+                                  {"All Closed Tickets", Family::TicketList},
+                                  {"Server Totals", Family::ServerTotals}};
+constexpr double kFlatnessLimit = 1.2;
+
+// The one-day result of `family` on `store`, or null when that case was not run.
+const Result* one_day(const std::vector<Result>& results, Family family, const char* store) {
+    for (const Result& r : results) {
+        if (r.c.family == family && r.c.store == store && r.c.from_date == r.c.to_date) return &r;
+    }
+    return nullptr;
+}
+
+// Largest over smallest of a figure on the stores that ran; 0 unless at least two ran.
+double spread(const std::vector<Result>& results, Family family,
+              double (*figure)(const Measurement&)) {
+    double low = 0, high = 0;
+    int runs = 0;
+    for (const char* store : kStores) {
+        const Result* r = one_day(results, family, store);
+        if (r == nullptr) continue;
+        const double v = figure(r->m);
+        low = runs == 0 ? v : std::min(low, v);
+        high = runs == 0 ? v : std::max(high, v);
+        ++runs;
+    }
+    return runs >= 2 && low > 0 ? high / low : 0;
+}
+
+double wall_of(const Measurement& m) {
+    return m.wall;
+}
+double cpu_of(const Measurement& m) {
+    return m.cpu;
+}
+
 }  // namespace
+
+void print_flatness(std::ostream& out, const std::vector<Result>& results) {
+    out << "\n| One day of the store, wall s (CPU s) [lines] | Day | Month | Year | Three years | "
+           "Largest/smallest wall (CPU) |\n|---|---:|---:|---:|---:|---:|\n";
+    for (const Flatness& f : kFlatness) {
+        out << "| " << f.text;
+        for (const char* store : kStores) {
+            const Result* r = one_day(results, f.family, store);
+            out << " | "
+                << (r == nullptr ? "-"
+                                 : fixed(r->m.wall, 3) + " (" + fixed(r->m.cpu, 3) + ") [" +
+                                       std::to_string(r->m.rows) + "]");
+        }
+        out << " | " << fixed(spread(results, f.family, wall_of), 2) << " ("
+            << fixed(spread(results, f.family, cpu_of), 2) << ") |\n";
+    }
+}
 
 void print_table(std::ostream& out, const std::vector<Result>& results) {
     out << "| Case | Lines in range | Wall s | CPU s | Lines/s | Peak MB | Max gap ms | "
@@ -111,6 +171,23 @@ bool print_targets(std::ostream& out, const std::vector<Result>& results) {
         if (verdict == "FAIL") all_pass = false;
         const std::string measured = any ? fixed(worst, 2) + " " + t.unit : "-";
         out << "| " << pad(t.text, 0) << " | " << measured << " | " << verdict << " |\n";
+    }
+    for (const Flatness& f : kFlatness) {
+        const double ratio = spread(results, f.family, wall_of);
+        bool complete = true;
+        bool failed_run = false;
+        for (const char* store : kStores) {
+            const Result* r = one_day(results, f.family, store);
+            complete = complete && r != nullptr;
+            failed_run = failed_run || (r != nullptr && !r->m.failure.empty());
+        }
+        const std::string verdict = !complete                                ? "not run"
+                                    : ratio <= kFlatnessLimit && !failed_run ? "PASS"
+                                                                             : "FAIL";
+        if (verdict == "FAIL") all_pass = false;
+        out << "| " << f.text << " of one day, largest/smallest of the four stores, at most "
+            << fixed(kFlatnessLimit, 1) << " | " << (complete ? fixed(ratio, 2) + " x" : "-")
+            << " | " << verdict << " |\n";
     }
     return all_pass;
 }

@@ -17,8 +17,13 @@ struct Result {
 // stretch without a yield, the lower bound and the ratio to it (wall time).
 void print_table(std::ostream& out, const std::vector<Result>& results);
 
+// For the close-out, All Closed Tickets and Server Totals of one day: the times on the day,
+// month, year and three-year stores (with the lines of the day) and the largest over the smallest.
+void print_flatness(std::ostream& out, const std::vector<Result>& results);
+
 // Every target with its measured value and PASS or FAIL; a target whose case was not run is
-// shown as "not run". Returns true when no target failed.
+// shown as "not run", and so is a one-day spread missing a store. Returns true when no target
+// failed.
 bool print_targets(std::ostream& out, const std::vector<Result>& results);
 
 }  // namespace tillora::bench

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Builds the benchmarks, makes the three demo stores (one day, one month and one year at 1,000
-# tickets a day) and prints the benchmark table with every target and PASS or FAIL.
+# Builds the benchmarks, makes the four demo stores (one day, one month, one year and three years
+# at 1,000 tickets a day, each ending on 2021-12-31) and prints the benchmark table with every
+# target and PASS or FAIL.
 #   bench/run.sh [--repeat N] [--only TEXT]
 # BUILD (default build-bench beside the source folder) is the build folder; the stores are kept
 # in BUILD/stores and made again only when the schema of the transaction database changes.
@@ -31,6 +32,7 @@ make_store() {  # name days first-day
 make_store day 1 20211231
 make_store month 30 20211201
 make_store year 365 20210101
+make_store year3 1095 20190102
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),"\
      "$(free -g | awk '/Mem:/ {print $2}') GB; load: $(cut -d' ' -f1-3 /proc/loadavg); $(date -u +%F)"
