@@ -124,7 +124,7 @@ double cpu_of(const Measurement& m) {
 
 void print_flatness(std::ostream& out, const std::vector<Result>& results) {
     out << "\n| One day of the store, wall s (CPU s) [lines] | Day | Month | Year | Three years | "
-           "Largest/smallest wall (CPU) |\n|---|---:|---:|---:|---:|---:|\n";
+           "Largest/smallest CPU (wall) |\n|---|---:|---:|---:|---:|---:|\n";
     for (const Flatness& f : kFlatness) {
         out << "| " << f.text;
         for (const char* store : kStores) {
@@ -134,8 +134,8 @@ void print_flatness(std::ostream& out, const std::vector<Result>& results) {
                                  : fixed(r->m.wall, 3) + " (" + fixed(r->m.cpu, 3) + ") [" +
                                        std::to_string(r->m.rows) + "]");
         }
-        out << " | " << fixed(spread(results, f.family, wall_of), 2) << " ("
-            << fixed(spread(results, f.family, cpu_of), 2) << ") |\n";
+        out << " | " << fixed(spread(results, f.family, cpu_of), 2) << " ("
+            << fixed(spread(results, f.family, wall_of), 2) << ") |\n";
     }
 }
 
@@ -173,7 +173,9 @@ bool print_targets(std::ostream& out, const std::vector<Result>& results) {
         out << "| " << pad(t.text, 0) << " | " << measured << " | " << verdict << " |\n";
     }
     for (const Flatness& f : kFlatness) {
-        const double ratio = spread(results, f.family, wall_of);
+        // CPU time: on the shared machine the wall time of a run under 0.1 s varies by a third
+        // with the load of the moment, its CPU time by a few percent.
+        const double ratio = spread(results, f.family, cpu_of);
         bool complete = true;
         bool failed_run = false;
         for (const char* store : kStores) {
@@ -185,7 +187,7 @@ bool print_targets(std::ostream& out, const std::vector<Result>& results) {
                                     : ratio <= kFlatnessLimit && !failed_run ? "PASS"
                                                                              : "FAIL";
         if (verdict == "FAIL") all_pass = false;
-        out << "| " << f.text << " of one day, largest/smallest of the four stores, at most "
+        out << "| " << f.text << " of one day, largest/smallest CPU of the four stores, at most "
             << fixed(kFlatnessLimit, 1) << " | " << (complete ? fixed(ratio, 2) + " x" : "-")
             << " | " << verdict << " |\n";
     }
