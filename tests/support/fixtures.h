@@ -17,6 +17,10 @@ Row line(int server, int ticket, int item, double base, double srvchg = 0, doubl
 // A settled tender line (item -1, batch "1") of `ticket`.
 Row tender(int ticket, int type, double amount, const char* memo);
 
+// Adds the rows of tests/fixtures/<name>.txt to the station's databases (format in
+// tests/fixtures/README.md); a malformed line fails the test.
+void load_fixture(TestStation& t, const std::string& name);
+
 // Employees 101 (server, password 1234, operator 11, card 5551), 102 (38500, operator 12),
 // 103 (manager, 38501, operator 13, card 5553), 104 (password 0), 105 (null password),
 // 106 (empty password), 107 (stored "0123").
