@@ -9,7 +9,15 @@
 namespace tillora::bench {
 
 // The report families that are measured.
-enum class Family { TicketList, ServerTotals, TenderTotals, BalanceDrawer, Export, Closeout };
+enum class Family {
+    TicketList,
+    ServerTotals,
+    TenderTotals,
+    BalanceDrawer,
+    Export,
+    Closeout,
+    PrintAll
+};
 
 struct Case {
     std::string name;   // "all-closed/year/month", shown in the table
@@ -27,6 +35,8 @@ struct Measurement {
     long rows = 0;          // xact lines in the range
     double peak_mb = 0;     // peak resident memory of the process after the report
     double max_gap_ms = 0;  // longest stretch between two yields (0 when nothing yields)
+    double gap_cpu_ms = 0;  // CPU time of the window's thread in that stretch
+    std::string gap_where;  // where the window's thread was in it (bench/gap_watch.h)
     double bound_wall = 0;  // the lower bound statement(s), same range, same file
     double bound_cpu = 0;
     std::string failure;  // empty when the report ran to its end

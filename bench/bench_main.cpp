@@ -71,7 +71,11 @@ void keep_best(Measurement& best, const Measurement& m) {
         best.bound_cpu = m.bound_cpu;
     }
     best.peak_mb = std::max(best.peak_mb, m.peak_mb);
-    best.max_gap_ms = std::max(best.max_gap_ms, m.max_gap_ms);
+    if (m.max_gap_ms > best.max_gap_ms) {
+        best.max_gap_ms = m.max_gap_ms;
+        best.gap_cpu_ms = m.gap_cpu_ms;
+        best.gap_where = m.gap_where;
+    }
 }
 
 }  // namespace
@@ -102,7 +106,8 @@ int main(int argc, char** argv) {
                 keep_best(best.m, m);
             }
         }
-        std::cerr << "  " << cases[i].name << ": " << best.m.wall << " s\n";
+        std::cerr << "  " << cases[i].name << ": " << best.m.wall << " s, gap " << best.m.max_gap_ms
+                  << " ms (CPU " << best.m.gap_cpu_ms << "): " << best.m.gap_where << "\n";
         results.push_back(best);
     }
     print_table(std::cout, results);

@@ -120,6 +120,14 @@ double cpu_of(const Measurement& m) {
     return m.cpu;
 }
 
+// Where the longest gap went and how much of it the window's thread ran: a stretch that ran
+// all along is the program's own; one that ran far less waited (disk, a lock, the scheduler).
+std::string gap_note(const Case& c, const Measurement& m) {
+    if (c.family == Family::Closeout || m.gap_where.empty()) return "";
+    return "gap " + fixed(m.max_gap_ms, 1) + " ms (CPU " + fixed(m.gap_cpu_ms, 1) +
+           "): " + m.gap_where;
+}
+
 }  // namespace
 
 void print_flatness(std::ostream& out, const std::vector<Result>& results) {
@@ -149,8 +157,8 @@ void print_table(std::ostream& out, const std::vector<Result>& results) {
             << fixed(m.cpu, 3) << " | " << fixed(rate, 0) << " | " << fixed(m.peak_mb, 1) << " | "
             << (c.family == Family::Closeout ? "-" : fixed(m.max_gap_ms, 1)) << " | "
             << fixed(m.bound_wall, 3) << " (" << fixed(m.bound_cpu, 3) << ") | "
-            << fixed(ratio(m), 2) << " | " << (m.failure.empty() ? "" : "FAILED: " + m.failure)
-            << " |\n";
+            << fixed(ratio(m), 2) << " | "
+            << (m.failure.empty() ? gap_note(c, m) : "FAILED: " + m.failure) << " |\n";
     }
 }
 
