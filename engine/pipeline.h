@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <set>
 #include <string>
@@ -43,7 +44,10 @@ class DistinctKeys {
     std::optional<std::string> first(const Value& key);
 
   private:
-    std::set<std::string> seen_;
+    // The keys live in large blocks freed at once: a year's 365,000 ticket numbers, each freed
+    // on its own, kept the window from repainting for 20 ms at the end of the list.
+    std::pmr::monotonic_buffer_resource pool_;
+    std::pmr::set<std::pmr::string> seen_{&pool_};
 };
 
 // " and poschitdate between F and T and trantime between 'HH:MM:00' and 'HH:MM:59'"
