@@ -134,10 +134,13 @@ void run_interactive(const Case& c, const fs::path& home, const fs::path& work, 
     m.cpu = cpu_seconds() - cpu0;
     m.wall = seconds_since(start);
     watch.beat();  // the stretch after the last yield counts too
-    const Gap gap = watch.longest();
-    m.max_gap_ms = gap.ms;
-    m.gap_cpu_ms = gap.cpu_ms;
-    m.gap_where = gap.where;
+    const Gaps gaps = watch.gaps();
+    m.max_gap_ms = gaps.longest.ms;
+    m.gap_cpu_ms = gaps.longest.cpu_ms;
+    m.gap_where = gaps.longest.where;
+    m.busy_gap_ms = gaps.busiest.ms;
+    m.busy_gap_cpu_ms = gaps.busiest.cpu_ms;
+    m.busy_gap_where = gaps.busiest.where;
     if (c.family == Family::Export) {
         m.failure =
             check_export_marks(home / kTransactionDb, c.from_date, c.to_date,
@@ -233,8 +236,9 @@ std::string to_line(const Measurement& m) {
     std::ostringstream out;
     out.precision(9);
     out << "RESULT " << m.wall << ' ' << m.cpu << ' ' << m.rows << ' ' << m.peak_mb << ' '
-        << m.max_gap_ms << ' ' << m.gap_cpu_ms << ' ' << m.bound_wall << ' ' << m.bound_cpu << ' '
-        << m.gap_where << '\t';
+        << m.max_gap_ms << ' ' << m.gap_cpu_ms << ' ' << m.busy_gap_ms << ' ' << m.busy_gap_cpu_ms
+        << ' ' << m.bound_wall << ' ' << m.bound_cpu << ' ' << m.gap_where << '\t'
+        << m.busy_gap_where << '\t';
     for (char ch : m.failure) out << (ch == '\n' ? ' ' : ch);
     return out.str();
 }
@@ -244,13 +248,14 @@ Measurement from_line(const std::string& line) {
     std::istringstream in(line);
     std::string tag;
     in >> tag >> m.wall >> m.cpu >> m.rows >> m.peak_mb >> m.max_gap_ms >> m.gap_cpu_ms >>
-        m.bound_wall >> m.bound_cpu;
+        m.busy_gap_ms >> m.busy_gap_cpu_ms >> m.bound_wall >> m.bound_cpu;
     if (tag != "RESULT" || !in) {
         m.failure = "no result: " + line;
         return m;
     }
     in.get();  // the space before the place of the gap
     std::getline(in, m.gap_where, '\t');
+    std::getline(in, m.busy_gap_where, '\t');
     std::getline(in, m.failure);
     return m;
 }

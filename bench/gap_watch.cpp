@@ -6,7 +6,11 @@
 #include <signal.h>
 #include <time.h>
 
+#include <cxxabi.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace tillora::bench {
@@ -17,20 +21,36 @@ constexpr std::int64_t kMs = 1'000'000;
 constexpr std::int64_t kSampleEvery = 4 * kMs;  // a stretch is sampled every 4 ms while it lasts
 constexpr int kSampleSignal = SIGPROF;
 
-// The sample the signal handler takes on the window's thread, for the stretch it interrupted.
-struct SignalSample {
-    void* frames[24];
-    int count = 0;
+// The samples the signal handler takes on the window's thread, of the stretch it interrupted.
+struct SignalSamples {
+    static constexpr int kMost = 16;
+    void* frames[kMost][24];
+    int count[kMost] = {};
+    int taken = 0;
     std::uint64_t stretch = ~std::uint64_t{0};
 };
-SignalSample g_sample;                            // written only on the window's thread
+SignalSamples g_samples;                          // written only on the window's thread
 std::atomic<std::uint64_t>* g_stretch = nullptr;  // the watch's beat counter
 
 void take_sample(int) {
     if (g_stretch == nullptr) return;
-    g_sample.stretch = ~std::uint64_t{0};  // half written until the end
-    g_sample.count = backtrace(g_sample.frames, 24);
-    g_sample.stretch = g_stretch->load(std::memory_order_relaxed);
+    const std::uint64_t stretch = g_stretch->load(std::memory_order_relaxed);
+    if (g_samples.stretch != stretch) {
+        g_samples.stretch = stretch;
+        g_samples.taken = 0;
+    }
+    if (g_samples.taken == SignalSamples::kMost) return;
+    const int i = g_samples.taken;
+    g_samples.count[i] = backtrace(g_samples.frames[i], 24);
+    g_samples.taken = i + 1;
+}
+
+std::string demangled(const char* name) {
+    int status = 0;
+    char* plain = abi::__cxa_demangle(name, nullptr, nullptr, &status);
+    std::string out = status == 0 && plain != nullptr ? plain : name;
+    std::free(plain);
+    return out;
 }
 
 // "tillora::detail::Connection::step(sqlite3_stmt*, bool)" -> "Connection::step".
@@ -97,7 +117,7 @@ std::vector<std::string> frame_names(void* const* frames, int count) {
                              (relocatable ? reinterpret_cast<std::uintptr_t>(self.dli_fbase) : 0));
             in_exe_index.push_back(static_cast<std::size_t>(i));
         } else if (info.dli_sname != nullptr) {
-            names[static_cast<std::size_t>(i)] = info.dli_sname;
+            names[static_cast<std::size_t>(i)] = demangled(info.dli_sname);
         } else if (info.dli_fname != nullptr) {
             std::string file = info.dli_fname;
             names[static_cast<std::size_t>(i)] = file.substr(file.rfind('/') + 1);
@@ -108,21 +128,30 @@ std::vector<std::string> frame_names(void* const* frames, int count) {
     return names;
 }
 
-// "fdatasync < RecordFile::sync < finish_batch < write_and_mark": the innermost frame and the
-// program's functions above it, the signal handler's own frames left out.
+bool engine_or_library(const std::string& name) {
+    return name.rfind("sqlite3", 0) == 0 || name.find(".so") != std::string::npos;
+}
+
+// "fdatasync ... RecordFile::sync < finish_batch < write_and_mark": the innermost frame, then the
+// program's own functions above it (the engine's and the libraries' frames between left out).
 std::string describe(void* const* frames, int count) {
     const auto names = frame_names(frames, count);
-    std::vector<std::string> parts;
-    for (std::size_t i = 2; i < names.size() && parts.size() < 5; ++i) {
+    std::string out;
+    int own = 0;
+    std::string last;
+    for (std::size_t i = 2; i < names.size() && own < 4; ++i) {  // 0, 1: the signal handler
         const std::string name = short_name(names[i]);
-        if (uninteresting(name) && !(parts.empty() && !names[i].empty() && names[i] != "??")) {
+        if (out.empty()) {
+            if (name.empty() || name == "??") continue;
+            out = name;
+            last = name;
             continue;
         }
-        if (!parts.empty() && parts.back() == name) continue;
-        parts.push_back(name);
+        if (uninteresting(name) || engine_or_library(name) || name == last) continue;
+        out += (own == 0 ? " ... " : " < ") + name;
+        last = name;
+        ++own;
     }
-    std::string out;
-    for (const auto& p : parts) out += (out.empty() ? "" : " < ") + p;
     return out;
 }
 
@@ -160,23 +189,57 @@ std::int64_t GapWatch::thread_cpu_ns() const {
     return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
+namespace {
+
+// The samples the signal handler took in `stretch`; the caller blocks the signal meanwhile.
+std::vector<std::vector<void*>> samples_of(std::uint64_t stretch) {
+    std::vector<std::vector<void*>> out;
+    for (int i = 0; g_samples.stretch == stretch && i < g_samples.taken; ++i) {
+        out.emplace_back(g_samples.frames[i], g_samples.frames[i] + g_samples.count[i]);
+    }
+    return out;
+}
+
+// Where a stretch went, in order, each place once.
+std::string places(const std::vector<std::vector<void*>>& samples) {
+    std::vector<std::string> seen;
+    std::string out;
+    for (const auto& frames : samples) {
+        std::string place = describe(frames.data(), static_cast<int>(frames.size()));
+        if (std::find(seen.begin(), seen.end(), place) != seen.end()) continue;
+        seen.push_back(place);
+        out += (out.empty() ? "" : " | ") + place;
+    }
+    return out;
+}
+
+}  // namespace
+
 void GapWatch::beat() {
     const std::int64_t now = now_ns();
     const std::int64_t gap = now - last_beat_.load(std::memory_order_relaxed);
-    if (gap > longest_ns_) {
-        // A sample must not be taken while this one is copied.
+    const std::uint64_t stretch = stretch_.load(std::memory_order_relaxed);
+    // Only a stretch the watcher saw begin (half a millisecond or longer) has its CPU time read.
+    std::int64_t cpu = 0;
+    if (seen_stretch_.load(std::memory_order_acquire) == stretch) {
+        cpu = thread_cpu_ns() - stretch_cpu_start_.load(std::memory_order_relaxed);
+    }
+    if (gap > longest_ns_ || cpu > busiest_cpu_ns_) {
+        // A sample must not be taken while these are copied.
         sigset_t block, old;
         sigemptyset(&block);
         sigaddset(&block, kSampleSignal);
         pthread_sigmask(SIG_BLOCK, &block, &old);
-        const std::uint64_t stretch = stretch_.load(std::memory_order_relaxed);
         std::lock_guard lock(mutex_);
-        longest_ns_ = gap;
-        longest_cpu_ns_ = seen_stretch_ == stretch ? thread_cpu_ns() - stretch_cpu_start_ : 0;
-        longest_sample_.count = 0;
-        if (g_sample.stretch == stretch) {
-            longest_sample_.count = g_sample.count;
-            std::copy(g_sample.frames, g_sample.frames + g_sample.count, longest_sample_.frames);
+        if (gap > longest_ns_) {
+            longest_ns_ = gap;
+            longest_cpu_ns_ = cpu;
+            longest_samples_ = samples_of(stretch);
+        }
+        if (cpu > busiest_cpu_ns_) {
+            busiest_ns_ = gap;
+            busiest_cpu_ns_ = cpu;
+            busiest_samples_ = samples_of(stretch);
         }
         pthread_sigmask(SIG_SETMASK, &old, nullptr);
     }
@@ -185,32 +248,34 @@ void GapWatch::beat() {
 }
 
 void GapWatch::watch() {
+    std::uint64_t seen = ~std::uint64_t{0};
+    std::int64_t next_sample = 0;  // elapsed time of the stretch at which to sample next
     while (!stop_) {
         std::this_thread::sleep_for(std::chrono::microseconds(500));
         const std::uint64_t stretch = stretch_.load(std::memory_order_relaxed);
         const std::int64_t elapsed = now_ns() - last_beat_.load(std::memory_order_relaxed);
-        std::lock_guard lock(mutex_);
-        if (stretch != seen_stretch_) {
-            // A new stretch began at most half a millisecond ago.
-            seen_stretch_ = stretch;
-            stretch_cpu_start_ = thread_cpu_ns();
-            next_sample_ = kSampleEvery;
+        if (stretch != seen) {
+            // A new stretch began at most half a millisecond ago (more on a busy machine).
+            seen = stretch;
+            stretch_cpu_start_.store(thread_cpu_ns(), std::memory_order_relaxed);
+            seen_stretch_.store(stretch, std::memory_order_release);
+            next_sample = kSampleEvery;
             continue;
         }
-        if (elapsed >= next_sample_) {
+        if (elapsed >= next_sample) {
             pthread_kill(window_, kSampleSignal);
-            next_sample_ = elapsed + kSampleEvery;
+            next_sample = elapsed + kSampleEvery;
         }
     }
 }
 
-Gap GapWatch::longest() {
+Gaps GapWatch::gaps() {
     std::lock_guard lock(mutex_);
-    Gap g;
-    g.ms = static_cast<double>(longest_ns_) / kMs;
-    g.cpu_ms = static_cast<double>(longest_cpu_ns_) / kMs;
-    if (longest_sample_.count > 0)
-        g.where = describe(longest_sample_.frames, longest_sample_.count);
+    Gaps g;
+    g.longest = {static_cast<double>(longest_ns_) / kMs, static_cast<double>(longest_cpu_ns_) / kMs,
+                 places(longest_samples_)};
+    g.busiest = {static_cast<double>(busiest_ns_) / kMs, static_cast<double>(busiest_cpu_ns_) / kMs,
+                 places(busiest_samples_)};
     return g;
 }
 
