@@ -223,6 +223,8 @@ void GapWatch::beat() {
     std::int64_t cpu = 0;
     if (seen_stretch_.load(std::memory_order_acquire) == stretch) {
         cpu = thread_cpu_ns() - stretch_cpu_start_.load(std::memory_order_relaxed);
+        // Read from the watcher, the thread's clock may lag by a scheduler tick (some ms).
+        cpu = std::min(cpu, gap);
     }
     if (gap > longest_ns_ || cpu > busiest_cpu_ns_) {
         // A sample must not be taken while these are copied.
