@@ -8,6 +8,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "bench/gap_watch.h"
 #include "bench/lower_bound.h"
 #include "engine/ticket_lists.h"
 #include "export/export_transactions.h"
@@ -17,6 +18,7 @@
 #include "platform/printer.h"
 #include "platform/ui.h"
 #include "reports/other/closeout.h"
+#include "reports/other/print_all.h"
 #include "reports/other/report_buttons.h"
 #include "reports/server/server_totals.h"
 #include "reports/tender/drawer.h"
@@ -100,16 +102,12 @@ void run_interactive(const Case& c, const fs::path& home, const fs::path& work, 
         fs::create_directories(work / "out");
         ui.answers = {true, true};
     }
-    auto last_yield = Clock::now();
-    ui.on_yield = [&] {
-        const auto now = Clock::now();
-        const double gap = std::chrono::duration<double, std::milli>(now - last_yield).count();
-        if (gap > m.max_gap_ms) m.max_gap_ms = gap;
-        last_yield = now;
-    };
+    if (c.family == Family::PrintAll)
+        ui.answers = {true};  // "this could be quite a lengthy report"
+    GapWatch watch;
+    ui.on_yield = [&watch] { watch.beat(); };
     ui.on_keep_alive = ui.on_yield;  // a repaint from inside a long engine step counts too
     const auto start = Clock::now();
-    last_yield = start;
     const double cpu0 = cpu_seconds();
     switch (c.family) {
         case Family::TicketList:
@@ -127,12 +125,22 @@ void run_interactive(const Case& c, const fs::path& home, const fs::path& work, 
         case Family::Export:
             cmdexport1_click(s);
             break;
+        case Family::PrintAll:
+            cmdprintall_click(s);
+            break;
         case Family::Closeout:
             break;
     }
     m.cpu = cpu_seconds() - cpu0;
     m.wall = seconds_since(start);
-    ui.on_yield();  // the stretch after the last yield counts too
+    watch.beat();  // the stretch after the last yield counts too
+    const Gaps gaps = watch.gaps();
+    m.max_gap_ms = gaps.longest.ms;
+    m.gap_cpu_ms = gaps.longest.cpu_ms;
+    m.gap_where = gaps.longest.where;
+    m.busy_gap_ms = gaps.busiest.ms;
+    m.busy_gap_cpu_ms = gaps.busiest.cpu_ms;
+    m.busy_gap_where = gaps.busiest.where;
     if (c.family == Family::Export) {
         m.failure =
             check_export_marks(home / kTransactionDb, c.from_date, c.to_date,
@@ -168,6 +176,7 @@ std::vector<Case> all_cases() {
         {"Tender Totals/POA, 1 day", "day", F::TenderTotals, kYearLast, kYearLast},
         {"Balance Drawer, 1 day", "day", F::BalanceDrawer, kYearLast, kYearLast},
         {"Export, 1 day", "day", F::Export, kYearLast, kYearLast},
+        {"Print All Reports, 1 day", "day", F::PrintAll, kYearLast, kYearLast},
         {"close-out, 1 day of month store", "month", F::Closeout, kMonthLast, kMonthLast},
         {"All Closed Tickets, month", "month", F::TicketList, kMonthFirst, kMonthLast},
         {"Server Totals, month", "month", F::ServerTotals, kMonthFirst, kMonthLast},
@@ -175,6 +184,7 @@ std::vector<Case> all_cases() {
         {"Balance Drawer, month", "month", F::BalanceDrawer, kMonthFirst, kMonthLast},
         {"Export, month", "month", F::Export, kMonthFirst, kMonthLast},
         {"close-out, 1 day of year store", "year", F::Closeout, kYearLast, kYearLast},
+        {"Print All Reports, 1 day of year store", "year", F::PrintAll, kYearLast, kYearLast},
         {"All Closed Tickets, 1 month of year", "year", F::TicketList, kMonthFirst, kYearLast},
         {"All Closed Tickets, year", "year", F::TicketList, kYearFirst, kYearLast},
         {"Server Totals, year", "year", F::ServerTotals, kYearFirst, kYearLast},
@@ -226,7 +236,9 @@ std::string to_line(const Measurement& m) {
     std::ostringstream out;
     out.precision(9);
     out << "RESULT " << m.wall << ' ' << m.cpu << ' ' << m.rows << ' ' << m.peak_mb << ' '
-        << m.max_gap_ms << ' ' << m.bound_wall << ' ' << m.bound_cpu << ' ';
+        << m.max_gap_ms << ' ' << m.gap_cpu_ms << ' ' << m.busy_gap_ms << ' ' << m.busy_gap_cpu_ms
+        << ' ' << m.bound_wall << ' ' << m.bound_cpu << ' ' << m.gap_where << '\t'
+        << m.busy_gap_where << '\t';
     for (char ch : m.failure) out << (ch == '\n' ? ' ' : ch);
     return out.str();
 }
@@ -235,13 +247,16 @@ Measurement from_line(const std::string& line) {
     Measurement m;
     std::istringstream in(line);
     std::string tag;
-    in >> tag >> m.wall >> m.cpu >> m.rows >> m.peak_mb >> m.max_gap_ms >> m.bound_wall >>
-        m.bound_cpu;
+    in >> tag >> m.wall >> m.cpu >> m.rows >> m.peak_mb >> m.max_gap_ms >> m.gap_cpu_ms >>
+        m.busy_gap_ms >> m.busy_gap_cpu_ms >> m.bound_wall >> m.bound_cpu;
     if (tag != "RESULT" || !in) {
         m.failure = "no result: " + line;
         return m;
     }
-    std::getline(in >> std::ws, m.failure);
+    in.get();  // the space before the place of the gap
+    std::getline(in, m.gap_where, '\t');
+    std::getline(in, m.busy_gap_where, '\t');
+    std::getline(in, m.failure);
     return m;
 }
 

@@ -9,7 +9,15 @@
 namespace tillora::bench {
 
 // The report families that are measured.
-enum class Family { TicketList, ServerTotals, TenderTotals, BalanceDrawer, Export, Closeout };
+enum class Family {
+    TicketList,
+    ServerTotals,
+    TenderTotals,
+    BalanceDrawer,
+    Export,
+    Closeout,
+    PrintAll
+};
 
 struct Case {
     std::string name;   // "all-closed/year/month", shown in the table
@@ -24,9 +32,14 @@ struct Case {
 struct Measurement {
     double wall = 0;
     double cpu = 0;
-    long rows = 0;          // xact lines in the range
-    double peak_mb = 0;     // peak resident memory of the process after the report
-    double max_gap_ms = 0;  // longest stretch between two yields (0 when nothing yields)
+    long rows = 0;               // xact lines in the range
+    double peak_mb = 0;          // peak resident memory of the process after the report
+    double max_gap_ms = 0;       // longest stretch between two yields (0 when nothing yields)
+    double gap_cpu_ms = 0;       // CPU time of the window's thread in that stretch
+    std::string gap_where;       // where the window's thread was in it (bench/gap_watch.h)
+    double busy_gap_ms = 0;      // the stretch in which the window's thread ran longest,
+    double busy_gap_cpu_ms = 0;  // the CPU time it ran there
+    std::string busy_gap_where;
     double bound_wall = 0;  // the lower bound statement(s), same range, same file
     double bound_cpu = 0;
     std::string failure;  // empty when the report ran to its end

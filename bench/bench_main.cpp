@@ -49,7 +49,11 @@ Measurement run_child(const Options& o, std::size_t index) {
     command += "' --case " + std::to_string(index);
     command += " --stores '" + o.stores.string() + "' --work '" + work.string() + "'";
     std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return Measurement{.failure = "cannot start " + command};
+    if (pipe == nullptr) {
+        Measurement failed;
+        failed.failure = "cannot start " + command;
+        return failed;
+    }
     std::string output;
     char buffer[4096];
     while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
@@ -71,7 +75,16 @@ void keep_best(Measurement& best, const Measurement& m) {
         best.bound_cpu = m.bound_cpu;
     }
     best.peak_mb = std::max(best.peak_mb, m.peak_mb);
-    best.max_gap_ms = std::max(best.max_gap_ms, m.max_gap_ms);
+    if (m.max_gap_ms > best.max_gap_ms) {
+        best.max_gap_ms = m.max_gap_ms;
+        best.gap_cpu_ms = m.gap_cpu_ms;
+        best.gap_where = m.gap_where;
+    }
+    if (m.busy_gap_cpu_ms > best.busy_gap_cpu_ms) {
+        best.busy_gap_ms = m.busy_gap_ms;
+        best.busy_gap_cpu_ms = m.busy_gap_cpu_ms;
+        best.busy_gap_where = m.busy_gap_where;
+    }
 }
 
 }  // namespace
@@ -102,7 +115,10 @@ int main(int argc, char** argv) {
                 keep_best(best.m, m);
             }
         }
-        std::cerr << "  " << cases[i].name << ": " << best.m.wall << " s\n";
+        std::cerr << "  " << cases[i].name << ": " << best.m.wall << " s, gap " << best.m.max_gap_ms
+                  << " ms (CPU " << best.m.gap_cpu_ms << "): " << best.m.gap_where << "; busiest "
+                  << best.m.busy_gap_cpu_ms << " ms CPU of " << best.m.busy_gap_ms << ": "
+                  << best.m.busy_gap_where << "\n";
         results.push_back(best);
     }
     print_table(std::cout, results);

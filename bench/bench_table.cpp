@@ -71,8 +71,12 @@ const std::vector<Target>& targets() {
          [](const Measurement& m) { return m.failure.empty() ? 0.0 : 1.0; }, 0.5, "failed"},
         {"Peak memory of every report over the year, under 100 MB", year_range,
          [](const Measurement& m) { return m.peak_mb; }, 100.0, "MB"},
-        {"Longest stretch without a yield, year-range reports, under 50 ms", year_range,
-         [](const Measurement& m) { return m.max_gap_ms; }, 50.0, "ms"},
+        {"Longest stretch without a repaint, every report run in the window, under 16 ms",
+         [](const Case& c) { return c.family != Family::Closeout; },
+         [](const Measurement& m) { return m.max_gap_ms; }, 16.0, "ms"},
+        {"Most CPU time of the window's thread between two repaints, under 16 ms",
+         [](const Case& c) { return c.family != Family::Closeout; },
+         [](const Measurement& m) { return m.busy_gap_cpu_ms; }, 16.0, "ms"},
     };
     return list;
 }
@@ -120,6 +124,21 @@ double cpu_of(const Measurement& m) {
     return m.cpu;
 }
 
+// Where the longest gap went and how much of it the window's thread ran: a stretch that ran
+// all along is the program's own; one that ran far less waited (disk, a lock, the scheduler).
+// Then the stretch in which the thread ran longest, when it is another one.
+std::string gap_note(const Case& c, const Measurement& m) {
+    if (c.family == Family::Closeout || m.max_gap_ms <= 0) return "";
+    std::string note = "gap " + fixed(m.max_gap_ms, 1) + " ms (CPU " + fixed(m.gap_cpu_ms, 1) +
+                       ")" + (m.gap_where.empty() ? "" : ": " + m.gap_where);
+    if (m.busy_gap_where != m.gap_where || m.busy_gap_ms != m.max_gap_ms) {
+        note += "; busiest " + fixed(m.busy_gap_cpu_ms, 1) + " ms CPU in " +
+                fixed(m.busy_gap_ms, 1) + " ms" +
+                (m.busy_gap_where.empty() ? "" : ": " + m.busy_gap_where);
+    }
+    return note;
+}
+
 }  // namespace
 
 void print_flatness(std::ostream& out, const std::vector<Result>& results) {
@@ -149,8 +168,8 @@ void print_table(std::ostream& out, const std::vector<Result>& results) {
             << fixed(m.cpu, 3) << " | " << fixed(rate, 0) << " | " << fixed(m.peak_mb, 1) << " | "
             << (c.family == Family::Closeout ? "-" : fixed(m.max_gap_ms, 1)) << " | "
             << fixed(m.bound_wall, 3) << " (" << fixed(m.bound_cpu, 3) << ") | "
-            << fixed(ratio(m), 2) << " | " << (m.failure.empty() ? "" : "FAILED: " + m.failure)
-            << " |\n";
+            << fixed(ratio(m), 2) << " | "
+            << (m.failure.empty() ? gap_note(c, m) : "FAILED: " + m.failure) << " |\n";
     }
 }
 

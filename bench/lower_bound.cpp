@@ -106,6 +106,7 @@ LowerBound lower_bound_of(Family family, int from, int to) {
         case Family::BalanceDrawer:
             return {{by_tender}, "", ""};
         case Family::Closeout:
+        case Family::PrintAll:  // the close-out's batch, run in the window
             return {{by_server, by_ticket, by_tender}, "", ""};
         case Family::Export: {
             const std::string where =

@@ -77,7 +77,7 @@ std::string key_condition(const std::string& column, const Value& key) {
 
 std::optional<std::string> DistinctKeys::first(const Value& key) {
     std::string number = sql_key(key);
-    if (!seen_.insert(number).second) return std::nullopt;
+    if (!seen_.emplace(number).second) return std::nullopt;
     return number;
 }
 

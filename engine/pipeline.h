@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <set>
 #include <string>
@@ -43,7 +44,12 @@ class DistinctKeys {
     std::optional<std::string> first(const Value& key);
 
   private:
-    std::set<std::string> seen_;
+    using Keys = std::pmr::set<std::pmr::string>;
+    // The keys and their tree live in large blocks freed at once with the pool; the tree is
+    // never walked to free its nodes one by one (a year's 365,000 ticket numbers freed that
+    // way kept the window from repainting for 20 ms at the end of the list).
+    std::pmr::monotonic_buffer_resource pool_;
+    Keys& seen_ = *std::pmr::polymorphic_allocator<Keys>(&pool_).new_object<Keys>();
 };
 
 // " and poschitdate between F and T and trantime between 'HH:MM:00' and 'HH:MM:59'"

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -142,7 +143,9 @@ class SpoolPrinter : public Printer {
     fs::path folder_;
     std::string font_;
     bool attribute_ = false;
-    std::vector<std::string> lines_;
+    // A deque: a year's list of a million lines grows without moving the lines already kept
+    // (a vector's growth moved them all at once, 40 ms the window could not repaint).
+    std::deque<std::string> lines_;
 };
 
 }  // namespace

@@ -288,20 +288,30 @@ void Connection::close(bool quiet) {
     bool committed = true;
     std::string message;
     int code = SQLITE_OK;
-    // Pending scratch writes are kept; a transaction begun explicitly and never ended is not.
-    if (!sqlite3_get_autocommit(db) && durability == Durability::Normal) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    } else if (!sqlite3_get_autocommit(db)) {
-        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            committed = false;
-            code = sqlite3_extended_errcode(db);
-            message = sqlite3_errmsg(db);
+    const auto close_engine = [&] {
+        // Pending scratch writes are kept; a transaction begun explicitly and never ended is not.
+        if (!sqlite3_get_autocommit(db) && durability == Durability::Normal) {
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        } else if (!sqlite3_get_autocommit(db)) {
+            if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+                committed = false;
+                code = sqlite3_extended_errcode(db);
+                message = sqlite3_errmsg(db);
+                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            }
         }
+        finalize_all();
+        sqlite3_close_v2(db);
+        db = nullptr;
+    };
+    // Freeing a large page cache, a last commit or the checkpoint of the log take tens of
+    // milliseconds at the end of a long report: the window repaints meanwhile.
+    try {
+        if (beside_ && std::this_thread::get_id() == window_thread_) beside_(close_engine);
+    } catch (...) {
+        // The window's trouble must not keep the database open.
     }
-    finalize_all();
-    sqlite3_close_v2(db);
-    db = nullptr;
+    if (db != nullptr) close_engine();
     if (!committed && !quiet) fail(code, message);
 }
 

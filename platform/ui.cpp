@@ -171,8 +171,11 @@ std::string UnattendedUi::file_dialog(const FileDialogRequest&) {
 }
 
 void run_beside_window(Ui& ui, const std::function<void()>& work) {
+    // The window may already have gone some milliseconds without a repaint: one now, then one
+    // every 4 ms until the work is done.
+    ui.keep_alive();
     auto done = std::async(std::launch::async, work);
-    while (done.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+    while (done.wait_for(std::chrono::milliseconds(4)) != std::future_status::ready) {
         ui.keep_alive();
     }
     done.get();

@@ -304,5 +304,27 @@ TEST(Concurrency, ScratchWritesReachOtherConnectionsAtIdle) {
     EXPECT_EQ(rows(*reader), 2);
 }
 
+TEST(Concurrency, ClosingRunsBesideTheWindowOnlyFromItsThreadAndKeepsScratchWrites) {
+    for (const bool from_window : {true, false}) {
+        test::TempDir dir;
+        auto scratch = table_db(dir, "create table t (n integer);", Durability::Scratch);
+        int beside = 0;
+        scratch->set_heartbeat([] {},
+                               [&](const std::function<void()>& work) {
+                                   ++beside;
+                                   std::thread(work).join();
+                               });
+        scratch->execute("insert into t values (1)");  // pending until idle or close
+        if (from_window) {
+            scratch.reset();
+        } else {
+            std::thread([&] { scratch.reset(); }).join();
+        }
+        EXPECT_EQ(beside, from_window ? 1 : 0);
+        EXPECT_EQ(first_int(*Database::open(dir / "t.db"), "select count(*) from t"), 1)
+            << from_window;
+    }
+}
+
 }  // namespace
 }  // namespace tillora
