@@ -85,7 +85,8 @@ TEST(Drive, ProgramRunsAScriptFile) {
 }
 
 // The scenarios of tests/scripts: each folder holds script.drive, expected.txt (the driver's
-// output) and the files it puts into the installation (ravonode.ini, regflag.flg ...).
+// output), the files it puts into the installation (ravonode.ini, regflag.flg ...) and SQL run
+// on a database of the installation before the start-up (<database>.sql, e.g. kovra03.mdb.sql).
 TEST(Drive, Scenarios) {
     const fs::path root = fs::path(TILLORA_SOURCE_DIR) / "tests" / "scripts";
     int scenarios = 0;
@@ -98,6 +99,11 @@ TEST(Drive, Scenarios) {
         for (const auto& file : fs::directory_iterator(entry.path())) {
             const std::string name = file.path().filename().string();
             if (name == "script.drive" || name == "expected.txt") continue;
+            if (file.path().extension() == ".sql") {
+                const auto db = Database::open(d.t.home() / file.path().stem());
+                execute_script(*db, test::read_file(file.path()));
+                continue;
+            }
             fs::copy_file(file.path(), d.t.home() / name, fs::copy_options::overwrite_existing);
         }
         EXPECT_EQ(d.run(test::read_file(entry.path() / "script.drive")), kScriptDone)
