@@ -119,13 +119,9 @@ TEST_F(WindowTest, CountScreenTakesTheManagerFramesPlaceAndTheKeypad) {
     keypad({1, 5, 0, 0, 0});
     EXPECT_EQ(box("txtopeningbank")->text(), "150.00");
     EXPECT_EQ(qobject_cast<QLabel*>(w("lblexpcash"))->text(), "150.00");
-    click("txtcountcash");
-    QTest::keyClicks(box("txtcountcash"), "14a999");
-    EXPECT_EQ(box("txtcountcash")->text(), "149.99");
-    click("cmdcountprint");
+    click("cmdcountcancel");
     EXPECT_FALSE(w("fracount")->isVisible());
     EXPECT_TRUE(w("framanager")->isVisible());
-    EXPECT_EQ(ts.jobs().size(), 1u);
 }
 
 TEST_F(WindowTest, MirrorsWhatTheModelChanges) {

@@ -197,8 +197,17 @@ TEST_F(DemoStore, AuditFileHoldsEveryEntryTheReadersLookFor) {
     EXPECT_FALSE(test::file_lines(home() / "error03.txt").empty());
 }
 
-// Business days step over month, year and leap-day ends; impossible dates are refused.
-TEST(DemoCalendar, DaysStepOverMonthYearAndLeapDayEnds) {
+// Amounts and audit lines as the register writes them; business days step over month, year and
+// leap-day ends; impossible dates are refused.
+TEST(DemoFormats, MoneyAuditLinesAndDates) {
+    const std::pair<std::int64_t, const char*> money[] = {
+        {0, ".00"}, {5, ".05"}, {1250, "12.50"}, {-1036, "-10.36"}, {123456, "1234.56"}};
+    for (const auto& [cents, text] : money) EXPECT_EQ(money_text(cents), text);
+    const CalendarDate day{2020, 9, 4};
+    EXPECT_EQ(audit_line(day, {14 * 3600 + 37 * 60 + 5, 12, "#1234 Ticket cleared .00", false}),
+              "09042020\\14:37\\E#12\\#1234 Ticket cleared .00");
+    EXPECT_EQ(audit_line(day, {9 * 3600 + 5, 90, "PaidOut -12.50 Ice", true}),
+              "09-04-2020 09:00:05 E#90 PaidOut -12.50 Ice");
     const std::tuple<int, int, int> steps[] = {{20200901, 29, 20200930},
                                                {20201231, 1, 20210101},
                                                {20200228, 1, 20200229},
