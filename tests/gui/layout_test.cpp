@@ -1,16 +1,19 @@
-// The window's geometry on a touch screen: every control placed, large enough to touch, readable,
-// nothing overlapping.
+// The window's geometry on a touch screen, at the drawn size and scaled to larger screens: every
+// control placed inside the window, large enough to touch, readable, nothing overlapping.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
 #include <string>
 #include <vector>
 
 #include "gui/layout.h"
 #include "gui/main_window.h"
+#include "gui/preview_view.h"
 #include "support/test_support.h"
 
 namespace tillora::test {
@@ -18,79 +21,78 @@ namespace {
 
 using gui::MainWindow;
 
-// The keypad, the report buttons and every other button of the window.
-bool is_touch_button(const std::string& name) {
-    return name.rfind("cmd", 0) == 0;
-}
-
-TEST(Layout, EveryControlIsPlacedLargeAndReadable) {
-    TestStation ts;
-    ts.s().form.framanager.visible = true;
-    MainWindow window(ts.s());
-    EXPECT_EQ(window.size(), gui::kWindowSize);
-    for (Control* c : ts.s().form.controls()) {
-        SCOPED_TRACE(c->name);
-        ASSERT_NE(gui::find_placement(c->name), nullptr);
-        QWidget* w = window.widget(c->name);
-        ASSERT_NE(w, nullptr);
-        if (is_touch_button(c->name)) {
-            EXPECT_GE(w->height(), gui::kMinTouchHeight);
-        }
-        EXPECT_GE(w->font().pixelSize(), gui::kMinFontPx);
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            const int text_width = QFontMetrics(button->font()).horizontalAdvance(button->text());
-            EXPECT_LE(text_width + 8, w->width()) << "caption cut off";
-        }
-        if (auto* edit = qobject_cast<QLineEdit*>(w); edit != nullptr && c->name != "helpwindow") {
-            // Eight digits of a date fit the widest entry, two digits the narrowest.
-            const int digits = w->width() > 150 ? 8 : 2;
-            EXPECT_LE(QFontMetrics(edit->font()).horizontalAdvance(QString(digits, '0')) + 12,
-                      w->width());
+// Every child of `parent` that is shown lies inside it and overlaps no other. The help panel is
+// an overlay, hidden until Help is pressed.
+void expect_children_apart(QWidget* parent) {
+    std::vector<QWidget*> children;
+    for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isVisibleTo(parent) && w->objectName() != "frahelp") children.push_back(w);
+    }
+    ASSERT_GT(children.size(), 10u);
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const QRect a = children[i]->geometry();
+        EXPECT_TRUE(parent->rect().contains(a)) << children[i]->objectName().toStdString();
+        for (std::size_t j = i + 1; j < children.size(); ++j) {
+            EXPECT_FALSE(a.intersects(children[j]->geometry()))
+                << children[i]->objectName().toStdString() << " overlaps "
+                << children[j]->objectName().toStdString();
         }
     }
 }
 
-TEST(Layout, NothingOverlapsAndEverythingLiesInsideItsParent) {
+TEST(Layout, EveryControlIsPlacedTouchableAndReadableAtEverySize) {
     TestStation ts;
     ts.s().form.framanager.visible = true;
     MainWindow window(ts.s());
-    std::vector<QWidget*> parents = {&window, window.widget("framanager")};
-    for (QWidget* parent : parents) {
-        std::vector<QWidget*> children;
-        for (QObject* o : parent->children()) {
-            auto* w = qobject_cast<QWidget*>(o);
-            // The help panel is an overlay and hidden until Help is pressed.
-            if (w != nullptr && w->isVisibleTo(parent) && w->objectName() != "frahelp") {
-                children.push_back(w);
+    EXPECT_EQ(window.size(), gui::kWindowSize);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const int base_button_font = window.widget("cmdserver3")->font().pixelSize();
+    auto* view = qobject_cast<gui::PreviewView*>(window.widget("txtpreview"));
+    const int base_view_font = view->text_area()->font().pixelSize();
+    for (const QSize size : {gui::kWindowSize, QSize(1280, 1024), QSize(1920, 1080)}) {
+        SCOPED_TRACE(size.width());
+        window.resize(size);
+        QApplication::processEvents();
+        ASSERT_EQ(window.size(), size);
+        const gui::Scale scale = gui::scale_for(size);
+        for (Control* c : ts.s().form.controls()) {
+            SCOPED_TRACE(c->name);
+            ASSERT_NE(gui::find_placement(c->name), nullptr);
+            QWidget* w = window.widget(c->name);
+            ASSERT_NE(w, nullptr);
+            EXPECT_TRUE(QRect(QPoint(0, 0), size)
+                            .contains(QRect(w->mapTo(&window, QPoint(0, 0)), w->size())));
+            EXPECT_GE(w->font().pixelSize(), gui::kMinFontPx);
+            if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                EXPECT_GE(button->height(), gui::kMinTouchHeight * std::min(scale.x, scale.y) - 1);
+                EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()) + 8,
+                          button->width())
+                    << "caption cut off";
+            }
+            if (auto* edit = qobject_cast<QLineEdit*>(w);
+                edit != nullptr && c->name != "helpwindow") {
+                // Eight digits of a date fit the widest entry, two digits the narrowest.
+                const int digits = w->width() > 150 * scale.x ? 8 : 2;
+                EXPECT_LE(QFontMetrics(edit->font()).horizontalAdvance(QString(digits, '0')) + 12,
+                          w->width());
             }
         }
-        ASSERT_GT(children.size(), 15u);
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            const QRect a = children[i]->geometry();
-            EXPECT_TRUE(parent->rect().contains(a)) << children[i]->objectName().toStdString();
-            for (std::size_t j = i + 1; j < children.size(); ++j) {
-                EXPECT_FALSE(a.intersects(children[j]->geometry()))
-                    << children[i]->objectName().toStdString() << " overlaps "
-                    << children[j]->objectName().toStdString();
-            }
+        for (const char* parent : {"framanager", "fracount"}) {
+            expect_children_apart(window.widget(parent));
+        }
+        expect_children_apart(&window);
+        // Text and the receipt type grow with the screen.
+        EXPECT_GE(window.widget("cmdserver3")->font().pixelSize(), base_button_font);
+        if (size.width() >= 1280) {
+            EXPECT_GT(view->text_area()->font().pixelSize(), base_view_font);
         }
     }
 }
 
 TEST(Layout, WindowSits350TwipsFromTheLeftAndCentredVertically) {
-    struct Case {
-        QRect screen;
-        double dpi;
-        int frame_height;
-        QPoint expected;
-    };
-    const std::vector<Case> cases = {
-        {QRect(0, 0, 1024, 768), 96, 748, QPoint(23, 10)},
-        {QRect(1920, 0, 1280, 1024), 96, 720, QPoint(1943, 152)},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(gui::window_origin(c.screen, c.dpi, c.frame_height), c.expected);
-    }
+    EXPECT_EQ(gui::window_origin(QRect(0, 0, 1024, 768), 96, 748), QPoint(23, 10));
+    EXPECT_EQ(gui::window_origin(QRect(1920, 0, 1280, 1024), 96, 720), QPoint(1943, 152));
 }
 
 }  // namespace

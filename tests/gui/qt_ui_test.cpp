@@ -1,19 +1,18 @@
-// The Qt user-interface services: message boxes, filters, topmost band, yield, starting a program,
-// and the display check of the program.
+// The Qt user-interface services: message boxes, file filters, the topmost band, yield and
+// starting a program.
+#include "gui/qt_ui.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <string>
-#include <vector>
 
-#include "gui/qt_ui.h"
 #include "support/test_support.h"
 
 namespace tillora::test {
@@ -21,22 +20,14 @@ namespace {
 
 using gui::QtUi;
 
-// What a message box showed.
-struct Shown {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
 TEST(QtUi, MessageBoxesShowTitleIconAndDefaultButton) {
-    struct Case {
+    const struct {
         Icon icon;
         Buttons buttons;
         bool default_no;
         QMessageBox::Icon qt_icon;
         Answer enter_gives;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {Icon::Information, Buttons::Ok, false, QMessageBox::Information, Answer::Ok},
         {Icon::Critical, Buttons::Ok, false, QMessageBox::Critical, Answer::Ok},
         {Icon::Exclamation, Buttons::Ok, false, QMessageBox::Warning, Answer::Ok},
@@ -46,21 +37,20 @@ TEST(QtUi, MessageBoxesShowTitleIconAndDefaultButton) {
     QWidget window;
     QtUi ui;
     ui.attach(&window);
-    for (const Case& c : cases) {
-        Shown shown;
-        QTimer::singleShot(0, [&shown] {
+    for (const auto& c : cases) {
+        QTimer::singleShot(0, [&c] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+            EXPECT_EQ(box->windowTitle(), "Confirm export...");
+            EXPECT_EQ(box->text(), "Click YES\nto export now");
+            EXPECT_EQ(box->icon(), c.qt_icon);
+            EXPECT_EQ(box->standardButtons().testFlag(QMessageBox::No),
+                      c.buttons == Buttons::YesNo);
             QTest::keyClick(box, Qt::Key_Return);
         });
-        const Answer answer = ui.message_box("Click YES\r\nto export now", "Confirm export...",
-                                             c.icon, c.buttons, c.default_no);
-        EXPECT_EQ(answer, c.enter_gives);
-        EXPECT_EQ(shown.title, "Confirm export...");
-        EXPECT_EQ(shown.text, "Click YES\nto export now");
-        EXPECT_EQ(shown.icon, c.qt_icon);
-        EXPECT_EQ(shown.buttons.testFlag(QMessageBox::No), c.buttons == Buttons::YesNo);
+        EXPECT_EQ(ui.message_box("Click YES\r\nto export now", "Confirm export...", c.icon,
+                                 c.buttons, c.default_no),
+                  c.enter_gives);
     }
 }
 
@@ -79,7 +69,7 @@ TEST(QtUi, YieldsProcessEventsAtMostEveryTwoMilliseconds) {
 }
 
 TEST(QtUi, FileFiltersBecomeQtNameFilters) {
-    const std::vector<std::pair<std::string, QString>> cases = {
+    const std::pair<std::string, QString> cases[] = {
         {"CSV Files (*.csv)|*.csv", "CSV Files (*.csv)"},
         {"Text|*.txt|All Files|*.*", "Text (*.txt);;All Files (*.*)"},
         {"Data|*.csv;*.txt", "Data (*.csv *.txt)"},
@@ -102,22 +92,21 @@ TEST(QtUi, TopmostBandIsSetAndClearedKeepingTheWindowShown) {
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST(QtUi, StartsAnExecutableDetachedAndRefusesOthers) {
+// The program runs detached in its own folder, the installation folder; a file that cannot run
+// is refused.
+TEST(QtUi, StartsAnExecutableDetachedInItsFolderAndRefusesOthers) {
     TempDir dir;
     const auto marker = dir / "started.txt";
     const auto program = dir / "lkupemp.exe";
-    write_file(program, "#!/bin/sh\npwd > started.txt\n");
+    write_file(program, "#!/bin/sh\npwd > started.txt.new && mv started.txt.new started.txt\n");
     QtUi ui;
-    EXPECT_FALSE(ui.start_program(program.string()));  // not executable yet
+    EXPECT_FALSE(ui.start_program(program.string()));
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     EXPECT_TRUE(ui.start_program(program.string()));
     for (int waited = 0; waited < 100 && !std::filesystem::exists(marker); ++waited) {
         QTest::qWait(50);
     }
-    ASSERT_TRUE(std::filesystem::exists(marker));
-    // It runs in its own folder, the installation folder.
-    QTest::qWait(50);
-    EXPECT_EQ(file_lines(marker).at(0), std::filesystem::canonical(dir.path()).string());
+    EXPECT_EQ(read_file(marker), std::filesystem::canonical(dir.path()).string() + "\n");
 }
 
 }  // namespace

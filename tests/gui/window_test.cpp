@@ -1,16 +1,15 @@
 // The Qt window driven through its real widgets: clicks on the keypad and the buttons, keys typed
-// into the boxes, the help panel.
+// into the boxes, the help panel, the count screen, and the model's changes mirrored. What the
+// model does with the keys is tested on the model (tests/panel, tests/scripts).
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFileDevice>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <string>
-#include <vector>
 
 #include "gui/main_window.h"
 #include "support/test_support.h"
@@ -19,6 +18,9 @@ namespace tillora::test {
 namespace {
 
 using gui::MainWindow;
+
+const QColor kYellow(255, 255, 0);
+const QColor kWhite(255, 255, 255);
 
 class WindowTest : public ::testing::Test {
   protected:
@@ -36,7 +38,7 @@ class WindowTest : public ::testing::Test {
     }
     QLineEdit* box(const std::string& name) { return qobject_cast<QLineEdit*>(w(name)); }
     void click(const std::string& name) { QTest::mouseClick(w(name), Qt::LeftButton); }
-    void keypad(const std::vector<int>& keys) {
+    void keypad(std::initializer_list<int> keys) {
         for (int k : keys) click("cmdnumber" + std::to_string(k));
     }
     QColor back(const std::string& name) { return box(name)->palette().color(QPalette::Base); }
@@ -45,39 +47,19 @@ class WindowTest : public ::testing::Test {
     MainWindow window{ts.s()};
 };
 
-const QColor kYellow(255, 255, 0);
-const QColor kWhite(255, 255, 255);
+TEST_F(WindowTest, KeypadAndKeysReachTheModelThroughTheWidgets) {
+    // A touch focuses the box (the model empties and highlights it); the keypad leaves it there.
+    click("txttodate");
+    EXPECT_EQ(QApplication::focusWidget(), w("txttodate"));
+    EXPECT_EQ(box("txttodate")->text(), "");
+    EXPECT_EQ(back("txttodate"), kYellow);
+    keypad({0, 9, 0, 5, kKeyEnter});
+    EXPECT_EQ(box("txttodate")->text(), "20200905");
+    EXPECT_EQ(back("txttodate"), kWhite);
+    EXPECT_EQ(QApplication::focusWidget(), w("txttodate"));
 
-TEST_F(WindowTest, KeypadWritesIntoTheBoxLastTouched) {
-    struct Case {
-        std::string box;
-        std::vector<int> keys;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
-        {"txtfromhour", {2, 7}, "23"},
-        {"txttominute", {7, 5}, "59"},
-        {"txttodate", {1, 2, 3, 1, kKeyBksp, kKeyBksp}, "12"},
-        {"txtfromminute", {4, kKeyClear, 3}, "3"},
-        {"txtempid", {4, 5}, "45"},
-        {"txtfromdate", {0, 9, 0, 5, kKeyEnter}, "20200905"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.box);
-        click(c.box);
-        EXPECT_EQ(QApplication::focusWidget(), w(c.box));
-        EXPECT_EQ(box(c.box)->text(), "");  // focusing empties the box
-        EXPECT_EQ(back(c.box), kYellow);
-        keypad(c.keys);
-        EXPECT_EQ(box(c.box)->text().toStdString(), c.expected);
-        EXPECT_EQ(back(c.box), c.keys.back() == kKeyEnter ? kWhite : kYellow);
-        EXPECT_EQ(QApplication::focusWidget(), w(c.box));  // the keypad leaves the focus
-    }
-}
-
-TEST_F(WindowTest, KeysTypedGoThroughTheModelsFilters) {
-    click("txtempid");
     // A card reader sends number ; password.
+    click("txtempid");
     QTest::keyClicks(box("txtempid"), "12a;34");
     EXPECT_EQ(box("txtempid")->text(), "12");
     EXPECT_EQ(box("txtpassword")->text(), "34");
@@ -95,50 +77,51 @@ TEST_F(WindowTest, KeysTypedGoThroughTheModelsFilters) {
     QTest::keyClick(box("txtfromhour"), Qt::Key_Delete);
     QTest::keyClick(box("txtfromhour"), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(box("txtfromhour")->text(), "12");
-    EXPECT_EQ(ts.s().form.txtfromhour.text, "12");
     QTest::keyClick(box("txtfromhour"), Qt::Key_Backspace);
-    EXPECT_EQ(box("txtfromhour")->text(), "1");
+    EXPECT_EQ(ts.s().form.txtfromhour.text, "1");
+
+    // F5 in the ID box starts the employee look-up.
+    const auto program = ts.home() / "lkupemp.exe";
+    write_file(program, "#!/bin/sh\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    click("txtempid");
+    QTest::keyClick(box("txtempid"), Qt::Key_F5);
+    EXPECT_EQ(ts.ui.started, Lines{program.string()});
 }
 
-TEST_F(WindowTest, HelpPanelHidesOnAClickOnTheTextOrTheFrame) {
-    struct Case {
-        std::string target;
-        QPoint where;
-    };
-    const std::vector<Case> cases = {{"lblhelp", QPoint(40, 40)}, {"frahelp", QPoint(4, 4)}};
+TEST_F(WindowTest, HelpPanelLiesOverTheBoxesAndHidesOnAClickOnTheTextOrTheFrame) {
     click("txtfromdate");
     keypad({1, 2});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.target);
-        EXPECT_FALSE(w("frahelp")->isVisible());
+    for (const auto& [target, where] :
+         {std::pair{"lblhelp", QPoint(40, 40)}, std::pair{"frahelp", QPoint(4, 4)}}) {
+        SCOPED_TRACE(target);
         click("cmdhelp");
-        EXPECT_TRUE(w("frahelp")->isVisible());
-        const QString text = qobject_cast<QLabel*>(w("lblhelp"))->text();
-        EXPECT_TRUE(
-            text.contains("<< Touch or Click Here at any time to clear this help screen. >>"));
+        ASSERT_TRUE(w("frahelp")->isVisible());
         EXPECT_EQ(qobject_cast<QGroupBox*>(w("frahelp"))->title(), "Tillora Reports Help");
-        // The panel lies over the entry boxes: a click there reaches the panel.
+        EXPECT_TRUE(qobject_cast<QLabel*>(w("lblhelp"))->text().contains("<< Touch or Click Here"));
         const QPoint over_id = w("txtempid")->mapTo(&window, QPoint(5, 5));
-        EXPECT_EQ(window.childAt(over_id)->objectName().toStdString().substr(0, 3), "fra");
-        QTest::mouseClick(w(c.target), Qt::LeftButton, {}, c.where);
+        EXPECT_EQ(window.childAt(over_id)->objectName().left(3), "fra");
+        QTest::mouseClick(w(target), Qt::LeftButton, {}, where);
         EXPECT_FALSE(w("frahelp")->isVisible());
-        EXPECT_EQ(box("txtfromdate")->text(), "12");
+        EXPECT_EQ(box("txtfromdate")->text(), "12");  // the box below was not touched
     }
 }
 
-TEST_F(WindowTest, F5InTheIdBoxStartsTheEmployeeLookUp) {
-    const auto program = ts.home() / "lkupemp.exe";
-    write_file(program, "#!/bin/sh\n");
-    click("txtfromdate");
-    QTest::keyClick(box("txtfromdate"), Qt::Key_F5);
-    click("txtempid");
-    QTest::keyClick(box("txtempid"), Qt::Key_F5);
-    EXPECT_TRUE(ts.ui.started.empty());  // not executable
-    QFile::setPermissions(QString::fromStdString(program.string()),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QTest::keyClick(box("txtempid"), Qt::Key_F5);
-    ASSERT_EQ(ts.ui.started.size(), 1u);
-    EXPECT_EQ(ts.ui.started[0], program.string());
+TEST_F(WindowTest, CountScreenTakesTheManagerFramesPlaceAndTheKeypad) {
+    ts.s().form.txtempid.text = "12";
+    ts.s().form.framanager.visible = true;
+    window.refresh();
+    click("cmdcountdrawer");
+    ASSERT_TRUE(w("fracount")->isVisible());
+    EXPECT_FALSE(w("framanager")->isVisible());
+    EXPECT_EQ(w("fracount")->geometry(), w("framanager")->geometry());
+    EXPECT_EQ(QApplication::focusWidget(), w("txtopeningbank"));
+    keypad({1, 5, 0, 0, 0});
+    EXPECT_EQ(box("txtopeningbank")->text(), "150.00");
+    EXPECT_EQ(qobject_cast<QLabel*>(w("lblexpcash"))->text(), "150.00");
+    click("cmdcountcancel");
+    EXPECT_FALSE(w("fracount")->isVisible());
+    EXPECT_TRUE(w("framanager")->isVisible());
 }
 
 TEST_F(WindowTest, MirrorsWhatTheModelChanges) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,31 +22,23 @@ bool update_requested() {
     return v != nullptr && *v != '\0' && std::string(v) != "0";
 }
 
-std::vector<std::string> split_lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-}
-
-// A short unified-style diff: every differing line pair with its line number, at most 20.
+// Every differing line pair with its line number, at most 20 ("-" expected, "+" produced).
 std::string line_diff(const std::string& expected, const std::string& actual) {
-    const auto want = split_lines(expected), got = split_lines(actual);
+    std::istringstream want(expected), got(actual);
     std::ostringstream out;
+    std::string w, g;
     int shown = 0;
-    const std::size_t n = std::max(want.size(), got.size());
-    for (std::size_t i = 0; i < n && shown < 20; ++i) {
-        const std::string* w = i < want.size() ? &want[i] : nullptr;
-        const std::string* g = i < got.size() ? &got[i] : nullptr;
-        if (w && g && *w == *g) continue;
-        out << "line " << i + 1 << ":\n";
-        if (w) out << "  - [" << *w << "]\n";
-        if (g) out << "  + [" << *g << "]\n";
+    for (int line = 1; shown < 20; ++line) {
+        const bool has_w = static_cast<bool>(std::getline(want, w));
+        const bool has_g = static_cast<bool>(std::getline(got, g));
+        if (!has_w && !has_g) break;
+        if (has_w && has_g && w == g) continue;
+        out << "line " << line << ":\n";
+        if (has_w) out << "  - [" << w << "]\n";
+        if (has_g) out << "  + [" << g << "]\n";
         ++shown;
     }
     if (shown == 0) out << "(same lines; the files differ in line ends or a final newline)\n";
-    out << "expected " << want.size() << " lines, got " << got.size() << " lines\n";
     return out.str();
 }
 

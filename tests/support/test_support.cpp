@@ -49,15 +49,18 @@ std::string read_file(const fs::path& path) {
     return out.str();
 }
 
-std::vector<std::string> file_lines(const fs::path& path) {
+std::vector<std::string> split_lines(const std::string& text) {
     std::vector<std::string> lines;
-    std::istringstream in(read_file(path));
-    std::string line;
-    while (std::getline(in, line)) {
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<std::string> file_lines(const fs::path& path) {
+    return split_lines(read_file(path));
 }
 
 void write_file(const fs::path& path, const std::string& text) {
@@ -162,7 +165,7 @@ std::vector<fs::path> job_files(const fs::path& spool) {
 
 std::vector<std::vector<std::string>> TestStation::jobs() const {
     std::vector<std::vector<std::string>> out;
-    for (const auto& f : job_files(dir.path() / "spool")) out.push_back(file_lines(f));
+    for (const auto& text : job_texts()) out.push_back(split_lines(text));
     return out;
 }
 
@@ -183,11 +186,7 @@ std::vector<std::string> TestStation::closeout() const {
 }
 
 std::vector<std::string> TestStation::boxes() const {
-    std::vector<std::string> lines;
-    std::istringstream in(shown.str());
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
+    return split_lines(shown.str());
 }
 
 void TestStation::enter_closeout_mode() {

@@ -34,6 +34,8 @@ class TempDir {
 };
 
 std::string read_file(const std::filesystem::path& path);
+// The lines of `text` without their line ends ("\n" or "\r\n").
+std::vector<std::string> split_lines(const std::string& text);
 std::vector<std::string> file_lines(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& text);
 // The text of schema/<name> in the source tree.

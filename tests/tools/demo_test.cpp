@@ -1,5 +1,8 @@
+// The demo installation: every report family finds its rows, the money balances, the audit file
+// holds what the readers look for; the same seed gives the same installation; options refused.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <map>
 #include <set>
 #include <string>
@@ -12,7 +15,6 @@
 #include "tools/demo_calendar.h"
 #include "tools/demo_data.h"
 #include "tools/demo_sales.h"
-#include "tools/demo_sqlite.h"
 
 namespace fs = std::filesystem;
 using namespace tillora;
@@ -32,9 +34,9 @@ DemoOptions small_store(const fs::path& folder, std::uint64_t seed = 7) {
 // Every xact row as one text line, in table order.
 std::vector<std::string> xact_dump(const fs::path& db_path) {
     auto db = Database::open(db_path);
-    Recordset rs = db->open_recordset("select * from xact order by rowid");
     std::vector<std::string> rows;
-    for (; !rs.eof(); rs.move_next()) {
+    for (Recordset rs = db->open_recordset("select * from xact order by rowid"); !rs.eof();
+         rs.move_next()) {
         std::string row;
         for (std::size_t i = 0; i < rs.field_count(); ++i) row += rs.field(i).as_text() + "|";
         rows.push_back(row);
@@ -50,68 +52,60 @@ class DemoStore : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         dir_ = new test::TempDir;
-        summary_ = make_demo_installation(small_store(dir_->path() / "shop"));
+        make_demo_installation(small_store(dir_->path() / "shop"));
     }
     static void TearDownTestSuite() { delete dir_; }
     static fs::path home() { return dir_->path() / "shop"; }
 
     static test::TempDir* dir_;
-    static DemoSummary summary_;
 };
 test::TempDir* DemoStore::dir_ = nullptr;
-DemoSummary DemoStore::summary_;
 
-TEST_F(DemoStore, EveryDatabaseOpensThroughTheStoreWithItsRows) {
-    auto config = Database::open(home() / "kovra03.mdb");
-    Recordset c = config->open_recordset("select * from config");
-    ASSERT_EQ(c.record_count(), 1);
-    EXPECT_GE(c.field("regflags").as_text().size(), 16u);
-    EXPECT_EQ(c.field("empvalmethod").as_int(), 1);
-    EXPECT_EQ(c.field("offlinemode").as_int(), 0);
-    EXPECT_GT(c.field("arglsrvchg").as_double(), 0);
-
-    auto xact = Database::open(home() / "KOVRAX03.MDB");
-    // The service-charge account of the configuration is used by the sales.
-    EXPECT_GT(count(*xact, "select count(*) from xact where posacctnum = " +
-                               c.field("arglsrvchg").as_text()),
-              0);
-
-    auto emp = Database::open(home() / "kovraemp.mdb");
-    EXPECT_GE(count(*emp, "select count(*) from empinfo"), 4);
-    EXPECT_GE(count(*emp, "select count(*) from empinfo where cast(pword as real) > 38500"), 1);
-    EXPECT_GE(count(*emp, "select count(*) from empinfo where cast(pword as real) <= 38500"), 3);
-
-    auto rpt = Database::open(home() / "RPT03.MDB");
-    EXPECT_EQ(count(*rpt, "select (select count(*) from ar) + (select count(*) from xact)"), 0);
-
-    auto history = Database::open(home() / "server" / "KOVRAH.MDB");
-    for (const char* table : {"config01", "config03", "config10"}) {
-        EXPECT_EQ(count(*history, std::string("select count(*) from ") + table), 1) << table;
-    }
-}
-
-TEST_F(DemoStore, EachReportFamilyFindsData) {
-    auto xact = Database::open(home() / "KOVRAX03.MDB");
-    const std::vector<std::pair<const char*, const char*>> families = {
-        {"closed tickets", "select count(*) from xact where status >= 2"},
-        {"sent tickets", "select count(*) from xact where status >= 4"},
-        {"un-sent tickets", "select count(*) from xact where status = 2 or status = 3"},
-        {"cleared tickets", "select count(*) from xact where status = -86"},
-        {"local held tickets", "select count(*) from xact where status > -10 and status < 2"},
-        {"voided lines", "select count(*) from xact where status <= -10 and status > -76"},
-        {"removed items", "select count(*) from xact where status = -76 and saletext <> ''"},
-        {"settled tenders", "select count(*) from xact where itemnumber = -1 and posbatch > '0'"},
-        {"payments on account",
-         "select count(*) from xact where itemnumber = -3 and postendtype > 0"},
-        {"service-charge lines",
-         "select count(*) from xact where itemnumber = -2 and poschitsrvchg > 0"},
-        {"-5 lines", "select count(*) from xact where itemnumber = -5"},
-        {"card tickets", "select count(*) from xact where postendtype between 3 and 8"},
+TEST_F(DemoStore, EveryDatabaseOpensWithTheRowsEachReportFamilyNeeds) {
+    const struct {
+        const char* db;
+        const char* sql;
+        long least, most;
+    } counts[] = {
+        {"kovra03.mdb",
+         "select count(*) from config where length(regflags) >= 16 and empvalmethod = 1 and "
+         "offlinemode = 0 and arglsrvchg > 0",
+         1, 1},
+        {"kovraemp.mdb", "select count(*) from empinfo where cast(pword as real) > 38500", 1, 99},
+        {"kovraemp.mdb", "select count(*) from empinfo where cast(pword as real) <= 38500", 3, 99},
+        {"RPT03.MDB", "select (select count(*) from ar) + (select count(*) from xact)", 0, 0},
+        {"server/KOVRAH.MDB", "select count(*) from config01, config03, config10", 1, 1},
+        {"server/kovratmp.mdb", "select count(*) from xact where status < 2", 1, LONG_MAX},
+        {"KOVRAX03.MDB", "select count(*) from sqlite_master where type = 'index'", 6, 99},
     };
-    for (const auto& [name, sql] : families) EXPECT_GT(count(*xact, sql), 0) << name;
-
-    auto held = Database::open(home() / "server" / "kovratmp.mdb");
-    EXPECT_GT(count(*held, "select count(*) from xact where status < 2"), 0);
+    for (const auto& c : counts) {
+        auto db = Database::open(home() / c.db);
+        const long n = count(*db, c.sql);
+        EXPECT_TRUE(n >= c.least && n <= c.most) << c.db << ": " << c.sql << " gives " << n;
+    }
+    auto xact = Database::open(home() / "KOVRAX03.MDB");
+    const std::string charge = Database::open(home() / "kovra03.mdb")
+                                   ->open_recordset("select arglsrvchg from config")
+                                   .field(0)
+                                   .as_text();
+    const std::string families[] = {
+        "status >= 2",                            // closed
+        "status >= 4",                            // sent
+        "status = 2 or status = 3",               // un-sent
+        "status = -86",                           // cleared
+        "status > -10 and status < 2",            // held on the workstation
+        "status <= -10 and status > -76",         // voided
+        "status = -76 and saletext <> ''",        // removed
+        "itemnumber = -1 and posbatch > '0'",     // settled tenders
+        "itemnumber = -3 and postendtype > 0",    // payments on account
+        "itemnumber = -2 and poschitsrvchg > 0",  // service-charge lines
+        "itemnumber = -5",
+        "postendtype between 3 and 8",  // card tickets
+        "posacctnum = " + charge,       // the service-charge account of the configuration
+    };
+    for (const std::string& where : families) {
+        EXPECT_GT(count(*xact, "select count(*) from xact where " + where), 0) << where;
+    }
 }
 
 TEST_F(DemoStore, LinesAreInOrderMoneyIsExactTwoDecimalsAndTicketsBalance) {
@@ -138,11 +132,10 @@ TEST_F(DemoStore, LinesAreInOrderMoneyIsExactTwoDecimalsAndTicketsBalance) {
         for (const char* money : {"poschitbase", "poschitsrvchg", "poschittax", "poschittotal"}) {
             EXPECT_EQ(rs.field(money).as_currency().units % 100, 0) << money << " " << ticket;
         }
-        const std::int64_t item = rs.field("itemnumber").as_int();
         const std::int64_t status = rs.field("status").as_int();
         if (status >= 2) closed.insert(ticket);
         total[ticket] = rs.field("poschittotal").as_currency();
-        if (item == -1) {
+        if (rs.field("itemnumber").as_int() == -1) {
             paid[ticket] += rs.field("poschitbase").as_currency();
         } else if (status > -10 || status == -86) {
             due[ticket] += rs.field("poschitbase").as_currency() +
@@ -204,22 +197,22 @@ TEST_F(DemoStore, AuditFileHoldsEveryEntryTheReadersLookFor) {
     EXPECT_FALSE(test::file_lines(home() / "error03.txt").empty());
 }
 
+// Amounts and audit lines as the register writes them; business days step over month, year and
+// leap-day ends; impossible dates are refused.
 TEST(DemoFormats, MoneyAuditLinesAndDates) {
-    const std::vector<std::pair<std::int64_t, std::string>> money = {
+    const std::pair<std::int64_t, const char*> money[] = {
         {0, ".00"}, {5, ".05"}, {1250, "12.50"}, {-1036, "-10.36"}, {123456, "1234.56"}};
     for (const auto& [cents, text] : money) EXPECT_EQ(money_text(cents), text);
-
     const CalendarDate day{2020, 9, 4};
     EXPECT_EQ(audit_line(day, {14 * 3600 + 37 * 60 + 5, 12, "#1234 Ticket cleared .00", false}),
               "09042020\\14:37\\E#12\\#1234 Ticket cleared .00");
     EXPECT_EQ(audit_line(day, {9 * 3600 + 5, 90, "PaidOut -12.50 Ice", true}),
               "09-04-2020 09:00:05 E#90 PaidOut -12.50 Ice");
-
-    const std::vector<std::tuple<int, int, int>> steps = {{20200901, 29, 20200930},
-                                                          {20201231, 1, 20210101},
-                                                          {20200228, 1, 20200229},
-                                                          {20210228, 1, 20210301},
-                                                          {20200301, -1, 20200229}};
+    const std::tuple<int, int, int> steps[] = {{20200901, 29, 20200930},
+                                               {20201231, 1, 20210101},
+                                               {20200228, 1, 20200229},
+                                               {20210228, 1, 20210301},
+                                               {20200301, -1, 20200229}};
     for (const auto& [from, days, to] : steps) {
         EXPECT_EQ(date_number(add_days(*date_from_number(from), days)), to) << from;
     }
@@ -230,9 +223,9 @@ TEST(DemoFormats, MoneyAuditLinesAndDates) {
 
 TEST(DemoGenerator, SameSeedGivesTheSameSalesAndAnotherSeedOthers) {
     test::TempDir dir;
-    make_demo_installation(small_store(dir / "a", 42));
-    make_demo_installation(small_store(dir / "b", 42));
-    make_demo_installation(small_store(dir / "c", 43));
+    for (const auto& [name, seed] : {std::pair{"a", 42}, std::pair{"b", 42}, std::pair{"c", 43}}) {
+        make_demo_installation(small_store(dir / name, seed));
+    }
     const auto a = xact_dump(dir / "a" / "KOVRAX03.MDB");
     EXPECT_GT(a.size(), 50u);
     EXPECT_EQ(a, xact_dump(dir / "b" / "KOVRAX03.MDB"));
@@ -258,9 +251,21 @@ TEST(DemoGenerator, OfflineUnitAndNodeShapeTheInstallationAndAFullFolderIsRefuse
     EXPECT_EQ(test::read_file(dir / "KOVRAX03.MDB"), "keep me");
 }
 
-TEST(DemoOptions, BadCommandLinesAreRefused) {
+// The sales end today unless --end or --start says otherwise; bad command lines are refused.
+TEST(DemoOptions, ReadsTheRangeAndRefusesBadCommandLines) {
+    const std::pair<std::vector<std::string>, int> starts[] = {
+        {{"--folder", "x", "--days", "5"}, 20260302},
+        {{"--folder", "x", "--days", "5", "--end", "20200904"}, 20200831},
+        {{"--folder", "x", "--days", "1", "--end", "20200904"}, 20200904},
+        {{"--folder", "x", "--start", "20200229", "--unit", "5", "--offline"}, 20200229}};
+    for (const auto& [args, start] : starts) {
+        EXPECT_EQ(parse_demo_options(args, 20260306).start, start) << args.back();
+    }
+    const DemoOptions o =
+        parse_demo_options({"--folder", "x", "--unit", "5", "--seed", "9"}, 20260306);
+    EXPECT_EQ(std::tie(o.unit, o.seed), std::make_tuple(5, std::uint64_t{9}));
     // clang-format off
-    const std::vector<std::vector<std::string>> bad = {
+    const std::vector<std::string> bad[] = {
         {}, {"--unit", "3"}, {"--folder"}, {"--folder", "x", "--colour", "red"},
         {"--folder", "x", "--unit", "100"}, {"--folder", "x", "--tickets", "ten"},
         {"--folder", "x", "--start", "20210230"}, {"--folder", "x", "--seed", "-1"},
@@ -271,35 +276,6 @@ TEST(DemoOptions, BadCommandLinesAreRefused) {
         EXPECT_THROW(parse_demo_options(args, 20260101), UsageError)
             << (args.empty() ? "" : args.back());
     }
-    const DemoOptions o = parse_demo_options(
-        {"--folder", "x", "--unit", "5", "--start", "20200229", "--offline", "--seed", "9"}, 0);
-    EXPECT_EQ(o.unit, 5);
-    EXPECT_EQ(o.start, 20200229);
-    EXPECT_TRUE(o.offline);
-    EXPECT_EQ(o.seed, 9u);
-}
-
-// The sales end today unless --end or --start says otherwise.
-TEST(DemoOptions, SalesEndTodayOrOnTheEndDate) {
-    const std::vector<std::tuple<std::vector<std::string>, int>> cases = {
-        {{"--folder", "x", "--days", "5"}, 20260302},
-        {{"--folder", "x", "--days", "5", "--end", "20200904"}, 20200831},
-        {{"--folder", "x", "--days", "1", "--end", "20200904"}, 20200904},
-        {{"--folder", "x", "--start", "20200901"}, 20200901}};
-    for (const auto& [args, start] : cases) {
-        EXPECT_EQ(parse_demo_options(args, 20260306).start, start) << args.back();
-    }
-}
-
-TEST(DemoSchema, IndexesAreSplitFromTheTablesAndCommentsDropped) {
-    const SchemaParts parts = split_schema(
-        "-- a comment; with a semicolon\n"
-        "CREATE TABLE t (a INTEGER); -- trailing; comment\n"
-        "create unique index t_a on t (a);\n"
-        "CREATE INDEX t_b ON t (a);\n");
-    ASSERT_EQ(parts.tables.size(), 1u);
-    EXPECT_EQ(parts.tables[0], "CREATE TABLE t (a INTEGER)");
-    EXPECT_EQ(parts.indexes.size(), 2u);
 }
 
 }  // namespace

@@ -1,0 +1,1 @@
+INSERT INTO config (empvalmethod, regflags) VALUES (1, '');

@@ -1,0 +1,1 @@
+INSERT INTO config (session, offlinemode, regflags) VALUES (1234, 1, '');
