@@ -6,6 +6,7 @@
 #include "engine/audit_file.h"
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
+#include "engine/ticket_sums.h"
 #include "panel/range.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -61,17 +62,38 @@ std::string selection(const Station& s, const TicketList& r) {
     return "select distinct ticket from xact where " + cond + tail;
 }
 
-// One work row for one ticket: its sums and the server of its first row.
+// The server of the ticket's first row that the list takes (null when there is none).
+Value first_row_server(Station& s, const TicketList& r, Database& src,
+                       const std::string& of_ticket) {
+    Recordset row = src.open_recordset("select * from xact where " + of_ticket + r.row_condition +
+                                       filter(s, r));
+    return row.eof() ? Value::null() : row.field("server");
+}
+
+// The per-ticket statements as the pass gives them: the conditions that follow "ticket = ...".
+TicketLines pass_lines(const Station& s, const TicketList& r) {
+    return {r.row_condition, r.lines,
+            r.service_charge_lines ? " and itemnumber = -2 and status > -10" : "", filter(s, r)};
+}
+
+// One work row for one ticket: its sums and the server of its first row. A ticket stored as a
+// whole number takes them from the pass; any other (null, text, a fraction), or one the pass does
+// not hold, runs its own statements.
 void add_ticket_row(Station& s, const TicketList& r, Database& src, Database& rpt, Recordset& ar,
-                    const Value& ticket) {
-    const std::string f = filter(s, r);
+                    const Value& ticket, TicketSumsPass& pass) {
+    const auto* whole = std::get_if<std::int64_t>(&ticket.data());
+    const std::optional<TicketSums> sums = whole ? pass.of(*whole) : std::nullopt;
     const std::string of_ticket = key_condition("ticket", ticket);
-    sum_key_lines(
-        s, src, of_ticket + r.lines + f,
-        r.service_charge_lines ? of_ticket + " and itemnumber = -2 and status > -10" + f : "");
-    Recordset row =
-        src.open_recordset("select * from xact where " + of_ticket + r.row_condition + f);
-    const Value server = row.eof() ? Value::null() : row.field("server");
+    Value server;
+    if (sums) {
+        take_key_sums(s, sums->base, sums->srvchg, sums->charge, sums->tax);
+        server = sums->server ? *sums->server : first_row_server(s, r, src, of_ticket);
+    } else {
+        const TicketLines l = pass_lines(s, r);
+        sum_key_lines(s, src, of_ticket + l.lines + l.range,
+                      l.charges.empty() ? "" : of_ticket + l.charges + l.range);
+        server = first_row_server(s, r, src, of_ticket);
+    }
     // A text ticket is the ticket of its numeric value.
     const Value number = ticket.is_text() ? Value(ticket.as_double()) : ticket;
     add_amount_row(s, rpt, src, ar, {{"ardate", number}, {"aracctnum", server}});
@@ -130,10 +152,11 @@ void gather(Station& s, const TicketList& r) {
     if (tickets.record_count() > 0) {
         s.yield();
         begin_rows(s, count_rows(*src, s.st.sqlstring));
+        TicketSumsPass pass(*src, pass_lines(s, r));
         DistinctKeys keys;
         for (; !tickets.eof(); tickets.move_next()) {
             const Value& ticket = tickets.field(std::size_t{0});
-            if (keys.first(ticket)) add_ticket_row(s, r, *src, *rpt, ar, ticket);
+            if (keys.first(ticket)) add_ticket_row(s, r, *src, *rpt, ar, ticket, pass);
         }
     }
     if (r.cleared_entries) {
