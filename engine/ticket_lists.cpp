@@ -6,7 +6,7 @@
 #include "engine/audit_file.h"
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
-#include "engine/ticket_sums.h"
+#include "engine/ticket_pass.h"
 #include "panel/range.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -52,14 +52,18 @@ std::string filter(const Station& s, const TicketList& r) {
     return r.time_filter ? range_filter(s.st) : date_filter(s.st);
 }
 
-std::string selection(const Station& s, const TicketList& r) {
-    std::string cond = r.condition;
+// The lines that select a ticket, all servers or (server mode) the operator's.
+std::string selected_lines(const Station& s, const TicketList& r) {
     if (r.server_mode && s.form.ownsalesonly == 1) {
-        cond = "server = " + operator_text(s) + " and " + cond;
+        return "server = " + operator_text(s) + " and " + r.condition;
     }
+    return r.condition;
+}
+
+std::string selection(const Station& s, const TicketList& r) {
     const std::string tail = r.time_filter ? range_filter_ordered(s.st, "ticket")
                                            : date_filter(s.st) + " order by ticket";
-    return "select distinct ticket from xact where " + cond + tail;
+    return "select distinct ticket from xact where " + selected_lines(s, r) + tail;
 }
 
 // The server of the ticket's first row that the list takes (null when there is none).
@@ -70,24 +74,24 @@ Value first_row_server(Station& s, const TicketList& r, Database& src,
     return row.eof() ? Value::null() : row.field("server");
 }
 
-// The per-ticket statements as the pass gives them: the conditions that follow "ticket = ...".
+// The list's statements as the pass reads them.
 TicketLines pass_lines(const Station& s, const TicketList& r) {
-    return {r.row_condition, r.lines,
+    return {selected_lines(s, r), r.row_condition, r.lines,
             r.service_charge_lines ? " and itemnumber = -2 and status > -10" : "", filter(s, r)};
 }
 
 // One work row for one ticket: its sums and the server of its first row. A ticket stored as a
-// whole number takes them from the pass; any other (null, text, a fraction), or one the pass does
-// not hold, runs its own statements.
+// whole number takes them from the pass (the server too unless its rows disagree); any other
+// (null, text, a fraction) stands for the lines of its numeric value and runs its own statements.
 void add_ticket_row(Station& s, const TicketList& r, Database& src, Database& rpt, Recordset& ar,
-                    const Value& ticket, TicketSumsPass& pass) {
-    const auto* whole = std::get_if<std::int64_t>(&ticket.data());
-    const std::optional<TicketSums> sums = whole ? pass.of(*whole) : std::nullopt;
+                    const TicketPass& pass) {
+    const Value& ticket = pass.ticket();
     const std::string of_ticket = key_condition("ticket", ticket);
     Value server;
-    if (sums) {
-        take_key_sums(s, sums->base, sums->srvchg, sums->charge, sums->tax);
-        server = sums->server ? *sums->server : first_row_server(s, r, src, of_ticket);
+    if (std::holds_alternative<std::int64_t>(ticket.data())) {
+        const TicketSums sums = pass.sums();
+        take_key_sums(s, sums.base, sums.srvchg, sums.charge, sums.tax);
+        server = sums.server ? *sums.server : first_row_server(s, r, src, of_ticket);
     } else {
         const TicketLines l = pass_lines(s, r);
         sum_key_lines(s, src, of_ticket + l.lines + l.range,
@@ -143,20 +147,18 @@ void gather(Station& s, const TicketList& r) {
     } else {
         src = open_transaction_db(s);
     }
-    s.st.sqlstring = selection(s, r);
-    Recordset tickets = src->open_recordset(s.st.sqlstring);
+    TicketPass tickets(*src, pass_lines(s, r));
+    s.st.sqlstring = tickets.sql();
     Recordset ar;
-    if (r.cleared_entries || tickets.record_count() > 0) {
+    if (r.cleared_entries || tickets.count() > 0) {
         ar = rpt->open_recordset("select * from ar", SetKind::Updatable);
     }
-    if (tickets.record_count() > 0) {
+    if (tickets.count() > 0) {
         s.yield();
-        begin_rows(s, count_rows(*src, s.st.sqlstring));
-        TicketSumsPass pass(*src, pass_lines(s, r));
+        begin_rows(s, tickets.count());
         DistinctKeys keys;
         for (; !tickets.eof(); tickets.move_next()) {
-            const Value& ticket = tickets.field(std::size_t{0});
-            if (keys.first(ticket)) add_ticket_row(s, r, *src, *rpt, ar, ticket, pass);
+            if (keys.first(tickets.ticket())) add_ticket_row(s, r, *src, *rpt, ar, tickets);
         }
     }
     if (r.cleared_entries) {
