@@ -18,6 +18,18 @@ void sum_key_lines(Station& s, Database& src, const std::string& lines,
     st.linetax = sum_or_zero(src, "select sum(poschittax) from xact where " + lines);
 }
 
+void take_key_sums(Station& s, const Value& base, const Value& srvchg, const Value& charge,
+                   const Value& tax) {
+    ModuleState& st = s.st;
+    const auto or_zero = [](const Value& sum) {
+        return sum.is_null() ? Currency{} : sum.as_currency();
+    };
+    st.linebase = or_zero(base);
+    st.linesrvchg = or_zero(srvchg);
+    if (!charge.is_null()) st.linesrvchg += charge.as_currency();
+    st.linetax = or_zero(tax);
+}
+
 void add_amount_row(Station& s, Database& rpt, Database& src, Recordset& ar,
                     const KeyFields& keys) {
     row_done(s);  // Stop ends the gather here; the bar moves on

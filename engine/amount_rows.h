@@ -18,6 +18,10 @@ namespace tillora {
 void sum_key_lines(Station& s, Database& src, const std::string& lines,
                    const std::string& charge_lines = "");
 
+// The same from sums read already (null counts as 0; a null `charge` adds nothing).
+void take_key_sums(Station& s, const Value& base, const Value& srvchg, const Value& charge,
+                   const Value& tax);
+
 // Fields that identify a work row (ardate, aracctnum ...).
 using KeyFields = std::vector<std::pair<std::string, Value>>;
 

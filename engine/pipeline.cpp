@@ -104,11 +104,6 @@ bool sum_if_not_null(Database& db, const std::string& sql, Currency& out) {
     return true;
 }
 
-long count_rows(Database& db, const std::string& sql) {
-    Recordset rs = db.open_recordset("select count(*) from (" + sql + ")");
-    return rs.eof() ? 0 : static_cast<long>(rs.field(std::size_t{0}).as_int());
-}
-
 Currency sum_or_zero(Database& db, const std::string& sql) {
     Currency c;
     sum_if_not_null(db, sql, c);

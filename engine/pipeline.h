@@ -60,10 +60,6 @@ std::string date_filter(const ModuleState& st);
 // "' order by <key>".
 std::string range_filter_ordered(const ModuleState& st, const std::string& key);
 
-// The number of rows `sql` selects (a snapshot counts only the rows it has read). Throws
-// StoreError.
-long count_rows(Database& db, const std::string& sql);
-
 // First field of a sum query as money; a null sum (no matching line) gives 0.
 Currency sum_or_zero(Database& db, const std::string& sql);
 // True and the sum when the query's first field is not null.

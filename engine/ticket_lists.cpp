@@ -6,6 +6,7 @@
 #include "engine/audit_file.h"
 #include "engine/pipeline.h"
 #include "engine/print_frame.h"
+#include "engine/ticket_pass.h"
 #include "panel/range.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -51,27 +52,52 @@ std::string filter(const Station& s, const TicketList& r) {
     return r.time_filter ? range_filter(s.st) : date_filter(s.st);
 }
 
-std::string selection(const Station& s, const TicketList& r) {
-    std::string cond = r.condition;
+// The lines that select a ticket, all servers or (server mode) the operator's.
+std::string selected_lines(const Station& s, const TicketList& r) {
     if (r.server_mode && s.form.ownsalesonly == 1) {
-        cond = "server = " + operator_text(s) + " and " + cond;
+        return "server = " + operator_text(s) + " and " + r.condition;
     }
-    const std::string tail = r.time_filter ? range_filter_ordered(s.st, "ticket")
-                                           : date_filter(s.st) + " order by ticket";
-    return "select distinct ticket from xact where " + cond + tail;
+    return r.condition;
 }
 
-// One work row for one ticket: its sums and the server of its first row.
+std::string selection(const Station& s, const TicketList& r) {
+    const std::string tail = r.time_filter ? range_filter_ordered(s.st, "ticket")
+                                           : date_filter(s.st) + " order by ticket";
+    return "select distinct ticket from xact where " + selected_lines(s, r) + tail;
+}
+
+// The server of the ticket's first row that the list takes (null when there is none).
+Value first_row_server(Station& s, const TicketList& r, Database& src,
+                       const std::string& of_ticket) {
+    Recordset row = src.open_recordset("select * from xact where " + of_ticket + r.row_condition +
+                                       filter(s, r));
+    return row.eof() ? Value::null() : row.field("server");
+}
+
+// The list's statements as the pass reads them.
+TicketLines pass_lines(const Station& s, const TicketList& r) {
+    return {selected_lines(s, r), r.row_condition, r.lines,
+            r.service_charge_lines ? " and itemnumber = -2 and status > -10" : "", filter(s, r)};
+}
+
+// One work row for one ticket: its sums and the server of its first row. A ticket stored as a
+// whole number takes them from the pass (the server too unless its rows disagree); any other
+// (null, text, a fraction) stands for the lines of its numeric value and runs its own statements.
 void add_ticket_row(Station& s, const TicketList& r, Database& src, Database& rpt, Recordset& ar,
-                    const Value& ticket) {
-    const std::string f = filter(s, r);
+                    const TicketPass& pass) {
+    const Value& ticket = pass.ticket();
     const std::string of_ticket = key_condition("ticket", ticket);
-    sum_key_lines(
-        s, src, of_ticket + r.lines + f,
-        r.service_charge_lines ? of_ticket + " and itemnumber = -2 and status > -10" + f : "");
-    Recordset row =
-        src.open_recordset("select * from xact where " + of_ticket + r.row_condition + f);
-    const Value server = row.eof() ? Value::null() : row.field("server");
+    Value server;
+    if (std::holds_alternative<std::int64_t>(ticket.data())) {
+        const TicketSums sums = pass.sums();
+        take_key_sums(s, sums.base, sums.srvchg, sums.charge, sums.tax);
+        server = sums.server ? *sums.server : first_row_server(s, r, src, of_ticket);
+    } else {
+        const TicketLines l = pass_lines(s, r);
+        sum_key_lines(s, src, of_ticket + l.lines + l.range,
+                      l.charges.empty() ? "" : of_ticket + l.charges + l.range);
+        server = first_row_server(s, r, src, of_ticket);
+    }
     // A text ticket is the ticket of its numeric value.
     const Value number = ticket.is_text() ? Value(ticket.as_double()) : ticket;
     add_amount_row(s, rpt, src, ar, {{"ardate", number}, {"aracctnum", server}});
@@ -121,19 +147,18 @@ void gather(Station& s, const TicketList& r) {
     } else {
         src = open_transaction_db(s);
     }
-    s.st.sqlstring = selection(s, r);
-    Recordset tickets = src->open_recordset(s.st.sqlstring);
+    TicketPass tickets(*src, pass_lines(s, r));
+    s.st.sqlstring = tickets.sql();
     Recordset ar;
-    if (r.cleared_entries || tickets.record_count() > 0) {
+    if (r.cleared_entries || tickets.count() > 0) {
         ar = rpt->open_recordset("select * from ar", SetKind::Updatable);
     }
-    if (tickets.record_count() > 0) {
+    if (tickets.count() > 0) {
         s.yield();
-        begin_rows(s, count_rows(*src, s.st.sqlstring));
+        begin_rows(s, tickets.count());
         DistinctKeys keys;
         for (; !tickets.eof(); tickets.move_next()) {
-            const Value& ticket = tickets.field(std::size_t{0});
-            if (keys.first(ticket)) add_ticket_row(s, r, *src, *rpt, ar, ticket);
+            if (keys.first(tickets.ticket())) add_ticket_row(s, r, *src, *rpt, ar, tickets);
         }
     }
     if (r.cleared_entries) {

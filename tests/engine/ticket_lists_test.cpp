@@ -37,6 +37,50 @@ TEST(TicketLists, PrintEachListLineForLineFromOneDay) {
     }
 }
 
+// Each ticket's sums and server are those its own statements give: lines out of the range,
+// voided lines and held lines left out, the first row's server also when the rows disagree or
+// some have none, and a ticket that is not a whole number.
+TEST(TicketLists, EachTicketGetsWhatItsOwnStatementsGive) {
+    const struct {
+        void (*click)(Station&);
+        std::vector<std::string> rows;  // ticket:server:base:srvchg:tax of every work row
+    } cases[] = {
+        {cmdserver3_click,
+         {"1:12:12.5:4:0.8", "2:22:1:0:0", "2.5:12:7:0:0", "3::1:0:0", "4:21:1:0:0", "5:12:0:0:0"}},
+        {cmdserver8_click, {"7:40:9:0:0"}},
+    };
+    for (const auto& c : cases) {
+        TestStation t;
+        // clang-format off
+        t.add_lines({{{"ticket", 1}, {"server", 12}, {"poschitbase", 10.0}, {"poschitsrvchg", 1.0}},
+                     {{"ticket", 1}, {"server", 12}, {"poschitbase", 2.5}, {"poschittax", 0.8}},
+                     {{"ticket", 1}, {"server", 12}, {"itemnumber", -2}, {"poschitsrvchg", 3.0}},
+                     {{"ticket", 1}, {"server", 99}, {"status", -20}, {"poschitbase", 100.0}},
+                     {{"ticket", 1}, {"server", 12}, {"poschitdate", 20200905}, {"poschitbase", 50.0}},
+                     {{"ticket", 2}, {"server", 22}, {"poschitbase", 1.0}},
+                     {{"ticket", 2}, {"server", 21}, {"status", 3}},
+                     {{"ticket", 3}, {"server", Value::null()}, {"poschitbase", 1.0}},
+                     {{"ticket", 3}, {"server", 30}, {"status", 3}},
+                     {{"ticket", 4}, {"server", 21}, {"poschitbase", 1.0}},
+                     {{"ticket", 4}, {"server", 22}, {"status", 3}},
+                     {{"ticket", 5}, {"server", 12}, {"itemnumber", -1}, {"poschitbase", 8.0}},
+                     {{"ticket", 2.5}, {"server", 12}, {"poschitbase", 7.0}},
+                     {{"ticket", 7}, {"server", 40}, {"status", 1}, {"poschitbase", 9.0}}});
+        // clang-format on
+        c.click(t.s());
+        std::vector<std::string> rows;
+        auto rpt = t.report_db();
+        for (Recordset ar = rpt->open_recordset("select * from ar"); !ar.eof(); ar.move_next()) {
+            std::string row = default_text(ar.field("ardate"));
+            for (const char* f : {"aracctnum", "base", "srvchg", "salestax"}) {
+                row += ":" + default_text(ar.field(f));
+            }
+            rows.push_back(row);
+        }
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
 TEST(TicketLists, CloseOutModeWritesEveryLineToTheFileAndNothingToPaper) {
     TestStation t;
     test::add_ticket_lists_day(t);
