@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -143,12 +145,21 @@ void for_each_line(const fs::path& path, const std::function<void(const std::str
         on_line(line);
         line.clear();
     };
-    int c;
-    while ((c = getc_unlocked(file)) != EOF) {
-        if (c == '\n') {
+    // Read in blocks and cut at each newline: a year's audit file is tens of megabytes and the
+    // close-out reads it several times.
+    std::vector<char> block(1 << 16);
+    for (std::size_t got; (got = std::fread(block.data(), 1, block.size(), file)) > 0;) {
+        const char* at = block.data();
+        const char* const end = at + got;
+        while (at < end) {
+            const auto* newline = static_cast<const char*>(std::memchr(at, '\n', end - at));
+            const char* const stop = newline ? newline : end;
+            // May hold NUL bytes; past the limit the rest of the line is skipped.
+            const std::size_t room = kMaxLineBytes - std::min(line.size(), kMaxLineBytes);
+            line.append(at, std::min(static_cast<std::size_t>(stop - at), room));
+            if (newline == nullptr) break;
             end_line();
-        } else if (line.size() < kMaxLineBytes) {
-            line += static_cast<char>(c);  // may be a NUL byte; past the limit: skipped
+            at = newline + 1;
         }
     }
     if (std::ferror(file)) fail("read", path, errno != 0 ? errno : EIO);
