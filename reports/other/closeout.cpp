@@ -141,22 +141,22 @@ void open_closeout_file(Station& s, const std::vector<std::string>& problems) {
     }
 }
 
-// A store made before an index of the schema was added gets it here, once, before the batch:
-// the close-out runs after the business day, when the register writes little, and the reports
-// of the batch then read only the day. Building an index holds the store's write lock while it
-// runs (seconds on years of lines); the register's writes wait for it within their busy timeout.
+// A store made before an index of the schema was added lacks it: the close-out says so and runs
+// without it (its reports then read more than the day). Building an index holds the store's
+// write lock for minutes on years of lines, longer than the register waits for a write, so it is
+// built only when asked for (tillora-closeout --add-indexes), while the register is closed.
 // A missing store is left to the reports to tell.
-void add_store_indexes(Station& s, std::ostream& err) {
+void tell_missing_indexes(Station& s, std::ostream& err) {
     if (s.st.xactdb.empty()) return;
     try {
         auto db = Database::open(s.path(s.st.xactdb));
-        for (const std::string& name : add_missing_indexes(*db)) {
-            err << "tillora-reports: " << s.st.xactdb << ": added the index " << name << "\n";
+        for (const std::string& name : missing_store_indexes(*db)) {
+            err << "tillora-reports: " << s.st.xactdb << " lacks the index " << name
+                << ", so the close-out reads more than the day; add it with tillora-closeout "
+                   "--add-indexes while the register is closed\n";
         }
-    } catch (const StoreError& e) {
-        if (failure_of(e) == StoreFailure::Missing) return;
-        err << "tillora-reports: " << s.st.xactdb << ": the indexes could not be added ("
-            << e.what() << "); the reports run without them\n";
+    } catch (const StoreError&) {
+        // The reports tell what is wrong with the store.
     }
 }
 
@@ -195,11 +195,32 @@ int run_closeout(const std::filesystem::path& home, const std::string& command_l
         return kCloseoutAlreadyRunning;
     }
     if (!lock.problem().empty()) err << "tillora-reports: " << lock.problem() << "\n";
-    add_store_indexes(s, err);
+    tell_missing_indexes(s, err);
     start_mode(s, command_line);
     form_unload(s);
     if (!s.failures.empty()) {
         err << "tillora-reports: close-out finished with " << s.failures.size() << " failure(s)\n";
+        return 1;
+    }
+    return 0;
+}
+
+int add_store_indexes(const std::filesystem::path& home, std::ostream& err) {
+    CloseoutUi ui(err);
+    SystemClock clock;
+    std::unique_ptr<PrinterSystem> printers = make_printer_system();
+    Station s(Services{ui, *printers, clock, home});
+    load_workstation(s);
+    try {
+        auto db = Database::open(s.path(s.st.xactdb));
+        for (const std::string& name : missing_store_indexes(*db)) {
+            err << "tillora-closeout: " << s.st.xactdb << ": building the index " << name << "\n";
+        }
+        for (const std::string& name : add_missing_indexes(*db)) {
+            err << "tillora-closeout: " << s.st.xactdb << ": built the index " << name << "\n";
+        }
+    } catch (const StoreError& e) {
+        err << "tillora-closeout: " << s.st.xactdb << ": " << e.what() << "\n";
         return 1;
     }
     return 0;

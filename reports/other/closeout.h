@@ -27,4 +27,9 @@ inline constexpr int kCloseoutAlreadyRunning = 3;
 int run_closeout(const std::filesystem::path& home, const std::string& command_line,
                  std::ostream& err);
 
+// Builds the indexes of the schema that the installation's transaction database lacks (a store
+// made by an older version), telling each on `err`; the register's writes wait meanwhile. Returns
+// 0, or 1 when the store cannot be opened or an index cannot be built.
+int add_store_indexes(const std::filesystem::path& home, std::ostream& err);
+
 }  // namespace tillora

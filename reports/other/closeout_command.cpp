@@ -57,7 +57,11 @@ const ProgramSpec& closeout_program() {
         "business day that just ended (yesterday) or the day given.\n",
         {{"date", 'd', "YYYYMMDD|yesterday",
           "the business day to close out (default yesterday); the session\n"
-          "number where the workstation counts sessions"}},
+          "number where the workstation counts sessions"},
+         {"add-indexes", 0, "",
+          "build the indexes an older transaction database lacks, then\n"
+          "exit; the register cannot write meanwhile (minutes on years of\n"
+          "lines): run it once after an upgrade, while the register is closed"}},
         0,
         0,
         std::string(kCloseoutStatuses) + "\n" + kInstallationHelp};

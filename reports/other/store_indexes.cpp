@@ -61,6 +61,10 @@ std::vector<std::string> missing_indexes(Database& db, const std::string& schema
     return names;
 }
 
+std::vector<std::string> missing_store_indexes(Database& db) {
+    return missing_indexes(db, kTransactionSchema);
+}
+
 std::vector<std::string> add_missing_indexes(Database& db) {
     std::vector<std::string> built;
     for (const IndexStatement& i : missing(db, kTransactionSchema)) {

@@ -12,6 +12,10 @@ namespace tillora {
 // on a table the database holds and that the database does not hold. Throws StoreError.
 std::vector<std::string> missing_indexes(Database& db, const std::string& schema);
 
+// The indexes of schema/transactions.sql that the transaction database `db` lacks on the tables
+// it holds. Throws StoreError.
+std::vector<std::string> missing_store_indexes(Database& db);
+
 // Builds the indexes of schema/transactions.sql that the transaction database `db` lacks on the
 // tables it holds, each in a write transaction of its own; a store that has them all is not
 // written to. Returns the names built. Throws StoreError (an index not built is built by the
