@@ -127,18 +127,24 @@ bool reads_one_day(const std::string& line) {
     return false;
 }
 
+// A demo installation in dir/shop of `days` days from 2021-01-01 at `tickets` tickets a day.
+demo::DemoOptions demo_shop(const test::TempDir& dir, int days, int tickets) {
+    demo::DemoOptions o;
+    o.folder = dir / "shop";
+    o.days = days;
+    o.tickets = tickets;
+    o.start = 20210101;
+    demo::make_demo_installation(o);
+    return o;
+}
+
 // The close-out of one day on a store of several days runs every report of its batch over that
 // day (All Closed Tickets and Server Totals among them) and writes the day page. Each statement
 // it ran on the transaction and held-ticket databases must read xact, ccard and the held tickets
 // through an index by date or ticket: a scan would cost what the store has kept, not the day.
 TEST(QueryPlan, CloseoutOfOneDayReadsOnlyTheDay) {
     test::TempDir dir;
-    demo::DemoOptions o;
-    o.folder = dir / "shop";
-    o.days = 3;
-    o.tickets = 15;
-    o.start = 20210101;
-    demo::make_demo_installation(o);
+    const demo::DemoOptions o = demo_shop(dir, 3, 15);
     setenv("TILLORA_SPOOL", (dir / "spool").c_str(), 1);
     Captured captured;
     g_captured = &captured;
@@ -177,12 +183,7 @@ TEST(QueryPlan, CloseoutOfOneDayReadsOnlyTheDay) {
 // build adds it once. A table the store lacks (a damaged store) is not created, nor its index.
 TEST(QueryPlan, MissingIndexesAreToldByTheCloseOutAndAddedOnRequest) {
     test::TempDir dir;
-    demo::DemoOptions o;
-    o.folder = dir / "shop";
-    o.days = 1;
-    o.tickets = 5;
-    o.start = 20210101;
-    demo::make_demo_installation(o);
+    const demo::DemoOptions o = demo_shop(dir, 1, 5);
     Database::open(o.folder / "KOVRAX03.MDB")->execute("drop index xact_date_lists");
     setenv("TILLORA_SPOOL", (dir / "spool").c_str(), 1);
     std::ostringstream closeout, build;
