@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
                 return add_store_indexes(installation_folder(argv[0]), std::cerr);
             const std::string command =
                 closeout_command_for(line.value("date", "yesterday"), SystemClock().now());
-            return run_closeout(installation_folder(argv[0]), command, std::cerr);
+            return run_closeout(installation_folder(argv[0]), command, std::cerr,
+                                "tillora-closeout [--date YYYYMMDD|yesterday]");
         },
         std::cout, std::cerr);
 }

@@ -167,7 +167,7 @@ bool is_closeout_command(const std::string& command_line) {
 }
 
 int run_closeout(const std::filesystem::path& home, const std::string& command_line,
-                 std::ostream& err) {
+                 std::ostream& err, const std::string& usage) {
     CloseoutUi ui(err);
     SystemClock clock;
     std::unique_ptr<PrinterSystem> printers = make_printer_system();
@@ -184,7 +184,7 @@ int run_closeout(const std::filesystem::path& home, const std::string& command_l
     if (const std::string why = closeout_date_problem(command_line.substr(5), s.st.session);
         !why.empty()) {
         err << "tillora-reports: " << why << "; nothing was run\n"
-            << "usage: tillora-reports KVRUN<YYYYMMDD or session number>\n";
+            << "usage: " << usage << "\n";
         return kCloseoutBadDate;
     }
     const CloseoutLock lock(home);

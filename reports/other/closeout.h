@@ -21,11 +21,12 @@ bool is_closeout_command(const std::string& command_line);
 // written (a "*** " line at its end); kCloseoutAlreadyRunning (without touching anything) while
 // another close-out holds the installation's closeout.lock; kCloseoutBadDate, after start-up has
 // read the configuration and before any file is written, when closeout_date_problem refuses the
-// business date.
+// business date; the refusal ends with `usage`, the calling program's own usage line.
 inline constexpr int kCloseoutBadDate = 2;
 inline constexpr int kCloseoutAlreadyRunning = 3;
 int run_closeout(const std::filesystem::path& home, const std::string& command_line,
-                 std::ostream& err);
+                 std::ostream& err,
+                 const std::string& usage = "tillora-reports KVRUN<YYYYMMDD or session number>");
 
 // Builds the indexes of the schema that the installation's transaction database lacks (a store
 // made by an older version), telling each on `err`; the register's writes wait meanwhile. Returns
