@@ -1,5 +1,7 @@
 #include "drawer/count_receipt.h"
 
+#include "platform/value.h"
+
 #include <cstdio>
 
 #include "engine/print_frame.h"
@@ -25,12 +27,6 @@ std::string date_text(std::int32_t yyyymmdd) {
     return text;
 }
 
-std::string count_number(std::int64_t number) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%04lld", static_cast<long long>(number));
-    return text;
-}
-
 }  // namespace
 
 std::vector<std::string> count_receipt(const StoredCount& c, const std::string& unitstr,
@@ -43,7 +39,7 @@ std::vector<std::string> count_receipt(const StoredCount& c, const std::string& 
     const TenderGroups& e = c.expected;
     const TenderGroups& n = c.counted;
     const std::vector<std::string> body = {
-        "Count #      :" + count_number(c.countno),
+        "Count #      :" + zero_padded(c.countno, 4),
         "Opening bank :" + amount(c.openingbank),
         dashline,
         left_column("Tender", 12) + right_column("Expected", 9) + right_column("Counted", 9) +

@@ -1,23 +1,13 @@
 #include "platform/clock.h"
 
+#include "platform/value.h"
+
 #include <cstdio>
 #include <ctime>
 
 namespace tillora {
 
 namespace {
-
-std::string two(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
-std::string four(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d", n);
-    return buf;
-}
 
 bool is_leap(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -42,17 +32,17 @@ bool read_digits(const std::string& text, std::size_t pos, std::size_t count, in
 
 std::string Clock::date_text() const {
     const DateTime t = now();
-    return two(t.month) + "-" + two(t.day) + "-" + four(t.year);
+    return zero_padded(t.month, 2) + "-" + zero_padded(t.day, 2) + "-" + zero_padded(t.year, 4);
 }
 
 std::string Clock::time_text() const {
     const DateTime t = now();
-    return two(t.hour) + ":" + two(t.minute) + ":" + two(t.second);
+    return zero_padded(t.hour, 2) + ":" + zero_padded(t.minute, 2) + ":" + zero_padded(t.second, 2);
 }
 
 std::string Clock::audit_date() const {
     const DateTime t = now();
-    return two(t.month) + two(t.day) + four(t.year);
+    return zero_padded(t.month, 2) + zero_padded(t.day, 2) + zero_padded(t.year, 4);
 }
 
 long long SystemClock::elapsed_ms() const {
@@ -96,7 +86,7 @@ bool is_calendar_date(const std::string& text) {
 }
 
 std::string date_number_text(const DateTime& t) {
-    return four(t.year) + two(t.month) + two(t.day);
+    return zero_padded(t.year, 4) + zero_padded(t.month, 2) + zero_padded(t.day, 2);
 }
 
 DateTime add_days(DateTime t, int days) {

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <stdexcept>
@@ -260,6 +261,12 @@ IdNumber IdNumber::of_text(std::string_view text) {
         id.text_ = (negative && digits != "0" ? "-" : "") + digits;
     }
     return id;
+}
+
+std::string zero_padded(std::int64_t n, int width) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%0*lld", width, static_cast<long long>(n));
+    return buf;
 }
 
 std::string plain_number(double value) {

@@ -106,6 +106,9 @@ double leading_number(std::string_view text);
 // The shortest plain decimal text of a number: 12.5 not 12.50, 12345 not 12345.0, no exponent
 // for ordinary magnitudes, "-" for negatives, no leading blank.
 std::string plain_number(double value);
+// Decimal text of a whole number padded with leading zeros to at least `width` digits (7, 2 gives
+// "07"; a wider number is kept whole).
+std::string zero_padded(std::int64_t n, int width);
 
 // The default text form of a value (export records, messages): numbers as plain_number,
 // currency with up to four decimals and no trailing zeros, text unchanged, null and empty "".

@@ -1,5 +1,7 @@
 #include "summary/page_html.h"
 
+#include "platform/value.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,12 +16,6 @@ namespace {
 // ' name="value"' with the value escaped.
 std::string attr(const char* name, const std::string& value) {
     return std::string(" ") + name + "=\"" + escape_html(value) + "\"";
-}
-
-std::string two_digits(int n) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", n);
-    return text;
 }
 
 // A length in the units of a chart, two places.
@@ -97,14 +93,14 @@ std::string hour_chart(const DayFigures& f) {
         const double y = negative ? kBaseline : kBaseline - height;
         out += "<rect class=\"" + std::string(negative ? "neg" : "h") + "\" x=\"" +
                units(hour * kStep + 3) + "\" y=\"" + units(y) + "\" width=\"" + units(kWidth) +
-               "\" height=\"" + units(height) + "\"" + attr("data-hour", two_digits(hour)) +
-               attr("data-amount", plain_amount(amount)) + "><title>" + two_digits(hour) + ":00–" +
-               two_digits(hour) + ":59  " + shown_amount(amount) + "</title></rect>";
+               "\" height=\"" + units(height) + "\"" + attr("data-hour", zero_padded(hour, 2)) +
+               attr("data-amount", plain_amount(amount)) + "><title>" + zero_padded(hour, 2) +
+               ":00–" + zero_padded(hour, 2) + ":59  " + shown_amount(amount) + "</title></rect>";
         if (amount.units > 0 && (peak < 0 || amount.units > f.hours[peak].units)) peak = hour;
     }
     for (int hour = 0; hour < 24; hour += 3) {
         out += "<text x=\"" + units(hour * kStep + 10) + "\" y=\"172\" text-anchor=\"middle\">" +
-               two_digits(hour) + "</text>";
+               zero_padded(hour, 2) + "</text>";
     }
     if (peak >= 0) {
         const double x = std::clamp(peak * kStep + 10.0, 30.0, 450.0);
@@ -230,9 +226,8 @@ std::string difference_cell(Currency d) {
 }
 
 std::string drawer_count_table(const DrawerCount& c, bool with_date) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%04lld", static_cast<long long>(c.number));
-    std::string out = "<div class=\"count\"><p class=\"n\">Count #" + std::string(number) + " at " +
+    std::string out = "<div class=\"count\"><p class=\"n\">Count #" + zero_padded(c.number, 4) +
+                      " at " +
                       escape_html((with_date ? std::to_string(c.date) + " " : "") + c.time) +
                       " by " + escape_html(c.operator_id) + " · opening bank " +
                       escape_html(shown_amount(c.opening_bank)) +
@@ -270,7 +265,8 @@ std::string closeout_section(const PageHeading& h) {
 }
 
 std::string iso_date(std::int32_t d) {
-    return std::to_string(d / 10000) + "-" + two_digits(d / 100 % 100) + "-" + two_digits(d % 100);
+    return std::to_string(d / 10000) + "-" + zero_padded(d / 100 % 100, 2) + "-" +
+           zero_padded(d % 100, 2);
 }
 
 std::string dates_text(const PageHeading& h) {

@@ -1,5 +1,7 @@
 #include "tools/demo_calendar.h"
 
+#include "platform/value.h"
+
 #include <cstdio>
 
 namespace tillora::demo {
@@ -28,12 +30,6 @@ CalendarDate civil_from_days(long z) {
     return {y, m, d};
 }
 
-std::string two_digits(int n) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
 }  // namespace
 
 std::optional<CalendarDate> date_from_number(long yyyymmdd) {
@@ -58,20 +54,21 @@ CalendarDate add_days(const CalendarDate& date, int days) {
 }
 
 std::string mmddyyyy(const CalendarDate& date) {
-    return two_digits(date.month) + two_digits(date.day) + std::to_string(date.year);
+    return zero_padded(date.month, 2) + zero_padded(date.day, 2) + std::to_string(date.year);
 }
 
 std::string dashed_date(const CalendarDate& date) {
-    return two_digits(date.month) + "-" + two_digits(date.day) + "-" + std::to_string(date.year);
+    return zero_padded(date.month, 2) + "-" + zero_padded(date.day, 2) + "-" +
+           std::to_string(date.year);
 }
 
 std::string time_text(int seconds) {
-    return two_digits(seconds / 3600) + ":" + two_digits(seconds / 60 % 60) + ":" +
-           two_digits(seconds % 60);
+    return zero_padded(seconds / 3600, 2) + ":" + zero_padded(seconds / 60 % 60, 2) + ":" +
+           zero_padded(seconds % 60, 2);
 }
 
 std::string hour_minute(int seconds) {
-    return two_digits(seconds / 3600) + ":" + two_digits(seconds / 60 % 60);
+    return zero_padded(seconds / 3600, 2) + ":" + zero_padded(seconds / 60 % 60, 2);
 }
 
 }  // namespace tillora::demo

@@ -1,5 +1,7 @@
 #include "tools/demo_sales.h"
 
+#include "platform/value.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -53,12 +55,6 @@ struct Day {
     std::vector<int> tender_weights;
     std::vector<int> server_weights;
 };
-
-std::string padded(std::int64_t n, int width) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%0*lld", width, static_cast<long long>(n));
-    return buf;
-}
 
 std::int64_t percent_of(std::int64_t cents, int per_mille) {
     return (cents * per_mille + 500) / 1000;
@@ -233,14 +229,14 @@ void add_card_payment(Day& day, const TicketFrame& f, int code, std::int64_t cen
     card.ccnumber += digits(day.rng, 16 - static_cast<int>(card.ccnumber.size()));
     card.ccname = std::string(first_names()[day.rng.below(first_names().size())]) + " " +
                   last_names()[day.rng.below(last_names().size())];
-    card.expmonth = padded(day.rng.between(1, 12), 2);
+    card.expmonth = zero_padded(day.rng.between(1, 12), 2);
     card.expyear = std::to_string(day.date.year + day.rng.between(1, 4));
     static constexpr char kAlnum[] = "0123456789ABCDEFGHJKLMNPQRSTUVWXYZ";
     std::string auth;
     for (int i = 0; i < 6; ++i) auth.push_back(kAlnum[day.rng.below(sizeof kAlnum - 1)]);
     card.resultrefcode = digits(day.rng, 8) + "-" + auth;
     card.resultorderid =
-        padded(day.unit, 2) + "-" + padded(f.ticket, 7) + "-" + std::to_string(part);
+        zero_padded(day.unit, 2) + "-" + zero_padded(f.ticket, 7) + "-" + std::to_string(part);
     day.out.cards.push_back(card);
 }
 
@@ -256,7 +252,7 @@ XactLine tender_line(Day& day, const TicketFrame& f, int code, std::int64_t cent
     line.posacctnum = code == kMemberChargeTender ? kReceivableAccount : 1000 + 10 * code;
     line.posmemo = t.long_label;
     line.saletext = std::string(t.long_label).substr(8);
-    line.poscodes = "T" + padded(code, 2) + "N";
+    line.poscodes = "T" + zero_padded(code, 2) + "N";
     if (is_card_tender(code)) add_card_payment(day, f, code, cents, part);
     return line;
 }
@@ -433,7 +429,7 @@ std::string money_text(std::int64_t cents) {
     const std::int64_t magnitude = cents < 0 ? -cents : cents;
     std::string text = cents < 0 ? "-" : "";
     if (magnitude >= 100) text += std::to_string(magnitude / 100);
-    return text + "." + padded(magnitude % 100, 2);
+    return text + "." + zero_padded(magnitude % 100, 2);
 }
 
 std::string audit_line(const CalendarDate& date, const AuditEvent& event) {
