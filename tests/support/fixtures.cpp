@@ -53,6 +53,39 @@ Row table_row(const std::string& line, const std::vector<std::string>& columns) 
     return row;
 }
 
+// The words of a table line, split at a bare "->" into the arguments and the expected words.
+std::pair<Lines, Lines> table_words(const std::string& line) {
+    std::pair<Lines, Lines> words;
+    Lines* side = &words.first;
+    for (std::size_t at = line.find_first_not_of(' '); at != std::string::npos;
+         at = line.find_first_not_of(' ', at)) {
+        if (line[at] != '"') {
+            const std::size_t end = std::min(line.find(' ', at), line.size());
+            const std::string word = line.substr(at, end - at);
+            word == "->" ? (void)(side = &words.second) : side->push_back(word);
+            at = end;
+            continue;
+        }
+        std::string word;
+        for (++at; at < line.size() && line[at] != '"'; ++at) {
+            char c = line[at];
+            if (c == '\\' && at + 1 < line.size()) {
+                c = line[++at];
+                c = c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+                if (c == 'x') {
+                    c = static_cast<char>(std::stoi(line.substr(at + 1, 2), nullptr, 16));
+                    at += 2;
+                }
+            }
+            word += c;
+        }
+        EXPECT_LT(at, line.size()) << "unclosed quote: " << line;
+        side->push_back(word);
+        ++at;
+    }
+    return words;
+}
+
 }  // namespace
 
 void load_fixture(TestStation& t, const std::string& name) {
@@ -140,6 +173,30 @@ void expect_jobs(const TestStation& t, const std::vector<std::string>& names) {
 
 void expect_closeout(const TestStation& t, const std::string& name) {
     expect_file(name, read_file(t.station->path(t.station->st.closeoutfile)));
+}
+
+void expect_table(const std::string& name, const std::map<std::string, Probe>& probes) {
+    int number = 0;
+    for (const std::string& line :
+         file_lines(fs::path(TILLORA_SOURCE_DIR) / "tests" / "fixtures" / (name + ".txt"))) {
+        ++number;
+        if (line.empty() || line[0] == '#') continue;
+        auto [arguments, expected] = table_words(line);
+        const auto probe = probes.find(arguments.empty() ? "" : arguments[0]);
+        if (probe == probes.end()) {
+            ADD_FAILURE() << name << ".txt:" << number << ": no such probe: " << line;
+            continue;
+        }
+        arguments.erase(arguments.begin());
+        std::string wanted, actual;
+        for (const std::string& word : expected) wanted += (wanted.empty() ? "" : " ") + word;
+        try {
+            actual = probe->second(arguments);
+        } catch (const std::exception& e) {
+            actual = std::string("error: ") + e.what();
+        }
+        EXPECT_EQ(actual, wanted) << name << ".txt:" << number << ": " << line;
+    }
 }
 
 const char* const kAuditDay =
