@@ -15,19 +15,6 @@ using test::TempDir;
 using test::write_file;
 using Items = std::vector<std::string>;
 
-// Line ends, blank lines and keys are the node file tests'; here the quotes and empty items.
-TEST(SplitItems, FollowsTheDelimitedReadRule) {
-    const std::pair<const char*, Items> cases[] = {
-        {"\"a,b\" junk,c", {"a,b", "c"}},
-        {"\"open to the end", {"open to the end"}},
-        {"a\r\nb\rc", {"a", "b", "c"}},
-        {"a,", {"a", ""}},
-        {",,", {"", "", ""}},
-        {"", {}},
-    };
-    for (const auto& [text, items] : cases) EXPECT_EQ(split_items(text), items) << text;
-}
-
 // Lines as the audit reports read them: every byte kept, a line of Windows-1252 read as such, and
 // a line too long cut to its first kMaxLineBytes bytes.
 TEST(ReadLines, StripsLineEndsAndKeepsEveryOtherByte) {

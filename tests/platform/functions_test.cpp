@@ -1,6 +1,6 @@
 // Numbers, money, dates, text by characters, code pages and the command-line reader at the edges
 // the receipts and the programs' runs do not reach: each row of
-// tests/fixtures/platform-functions.txt names a probe below, its arguments and what it gives.
+// tests/fixtures/platform-functions.txt names a function below, its arguments and what it gives.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -62,90 +62,72 @@ std::string described(const CommandLine& line) {
 std::string yes(bool value) {
     return value ? "yes" : "no";
 }
+std::string date_time(const std::string& text) {
+    DateTime t{1, 2, 3, 4, 5, 6};
+    if (!parse_date_time(text, t)) return t.year == 1 ? "refused" : "refused, changed";
+    return std::to_string(t.year) + " " + std::to_string(t.month) + " " + std::to_string(t.day) +
+           " " + std::to_string(t.hour) + " " + std::to_string(t.minute) + " " +
+           std::to_string(t.second);
+}
+std::string utf8(std::string text) {
+    make_utf8(text);
+    return is_utf8(text) ? text : "not utf-8: " + text;
+}
+std::string id_number(const std::string& text) {
+    const IdNumber id = IdNumber::of_text(text);
+    return id.text() + (id.too_long() ? " too long" : "");
+}
+std::string option(const Lines& a) {
+    const CommandLine line = parse_command_line(kProgram, Lines(a.begin() + 2, a.end()));
+    return line.value(a[1], "none") + (line.has(a[1]) ? "" : " (absent)");
+}
+
+// What the function that a[0] names gives for the arguments after it.
+std::string probe(const Lines& a) {
+    const std::string& f = a[0];
+    const auto n = [&](std::size_t i) { return std::stoul(a[i]); };
+    if (f == "from_double") return std::to_string(Currency::from_double(std::stod(a[1])).units);
+    if (f == "leading_number") return shortest(leading_number(a[1]));
+    if (f == "default_text") {
+        const Value v = value_of(a[1]);
+        return v.as_text() == default_text(v) ? default_text(v) : "as_text " + v.as_text();
+    }
+    if (f == "as_double") return shortest(value_of(a[1]).as_double());
+    if (f == "as_int") return std::to_string(value_of(a[1]).as_int());
+    if (f == "as_currency") return std::to_string(value_of(a[1]).as_currency().units);
+    if (f == "format_money") return format_pattern(money(a[1]), a[2]);
+    if (f == "format_double") return format_pattern(std::stod(a[1]), a[2]);
+    if (f == "money_column") return money_column(money(a[1]), a[2], n(3));
+    if (f == "parse_date_time") return date_time(a[1]);
+    if (f == "calendar_date") return yes(is_calendar_date(a[1]));
+    if (f == "add_days") {
+        const DateTime from{std::stoi(a[1]), std::stoi(a[2]), std::stoi(a[3])};
+        return date_number_text(add_days(from, std::stoi(a[4])));
+    }
+    if (f == "char_count") return std::to_string(char_count(a[1]));
+    if (f == "first_chars") return first_chars(a[1], n(2));
+    if (f == "chars_from") return chars_from(a[1], n(2), a.size() > 3 ? n(3) : std::string::npos);
+    if (f == "without_last_char") return without_last_char(a[1]);
+    if (f == "upper") return upper(a[1]);
+    if (f == "make_utf8") return utf8(a[1]);
+    if (f == "id_number") return id_number(a[1]);
+    if (f == "encode") return CodePageEncoder(*code_page_named(a[1])).encode(a[2]);
+    if (f == "select_code_page") {
+        const auto page = code_page_named(a[1]);
+        return page ? select_code_page(*page) : "none";
+    }
+    if (f == "page_for_queue") return code_page_for_queue(a[1], a[2], a[3]).name;
+    if (f == "split_items") return bracketed(split_items(a[1]));
+    if (f == "escape_line_breaks") return escape_line_breaks(a[1]);
+    if (f == "command_line")
+        return described(parse_command_line(kProgram, {a.begin() + 1, a.end()}));
+    if (f == "option") return option(a);
+    if (f == "in_help") return yes(usage_text(kProgram).find(a[1]) != std::string::npos);
+    return "no such function";
+}
 
 TEST(PlatformFunctions, GiveWhatTheirTableSays) {
-    test::expect_table(
-        "platform-functions",
-        {
-            {"from_double",
-             [](const Lines& a) {
-                 return std::to_string(Currency::from_double(std::stod(a[0])).units);
-             }},
-            {"leading_number", [](const Lines& a) { return shortest(leading_number(a[0])); }},
-            {"default_text",
-             [](const Lines& a) {
-                 const Value v = value_of(a[0]);
-                 return v.as_text() == default_text(v) ? default_text(v) : "as_text " + v.as_text();
-             }},
-            {"as_double", [](const Lines& a) { return shortest(value_of(a[0]).as_double()); }},
-            {"as_int", [](const Lines& a) { return std::to_string(value_of(a[0]).as_int()); }},
-            {"as_currency",
-             [](const Lines& a) { return std::to_string(value_of(a[0]).as_currency().units); }},
-            {"format_money", [](const Lines& a) { return format_pattern(money(a[0]), a[1]); }},
-            {"format_double", [](const Lines& a) { return format_pattern(std::stod(a[0]), a[1]); }},
-            {"money_column",
-             [](const Lines& a) { return money_column(money(a[0]), a[1], std::stoul(a[2])); }},
-            {"parse_date_time",
-             [](const Lines& a) -> std::string {
-                 DateTime t{1, 2, 3, 4, 5, 6};
-                 if (!parse_date_time(a[0], t)) return t.year == 1 ? "refused" : "refused, changed";
-                 char text[32];
-                 std::snprintf(text, sizeof text, "%d %d %d %d %d %d", t.year, t.month, t.day,
-                               t.hour, t.minute, t.second);
-                 return text;
-             }},
-            {"calendar_date", [](const Lines& a) { return yes(is_calendar_date(a[0])); }},
-            {"add_days",
-             [](const Lines& a) {
-                 const DateTime from{std::stoi(a[0]), std::stoi(a[1]), std::stoi(a[2])};
-                 return date_number_text(add_days(from, std::stoi(a[3])));
-             }},
-            {"char_count", [](const Lines& a) { return std::to_string(char_count(a[0])); }},
-            {"first_chars", [](const Lines& a) { return first_chars(a[0], std::stoul(a[1])); }},
-            {"chars_from",
-             [](const Lines& a) {
-                 return chars_from(a[0], std::stoul(a[1]),
-                                   a.size() > 2 ? std::stoul(a[2]) : std::string_view::npos);
-             }},
-            {"without_last_char", [](const Lines& a) { return without_last_char(a[0]); }},
-            {"upper", [](const Lines& a) { return upper(a[0]); }},
-            {"make_utf8",
-             [](const Lines& a) {
-                 std::string text = a[0];
-                 make_utf8(text);
-                 return is_utf8(text) ? text : "not utf-8: " + text;
-             }},
-            {"id_number",
-             [](const Lines& a) {
-                 const IdNumber id = IdNumber::of_text(a[0]);
-                 return id.text() + (id.too_long() ? " too long" : "");
-             }},
-            {"encode",
-             [](const Lines& a) { return CodePageEncoder(*code_page_named(a[0])).encode(a[1]); }},
-            {"select_code_page",
-             [](const Lines& a) {
-                 const auto page = code_page_named(a[0]);
-                 return page ? select_code_page(*page) : "none";
-             }},
-            {"page_for_queue",
-             [](const Lines& a) {
-                 return std::string(code_page_for_queue(a[0], a[1], a[2]).name);
-             }},
-            {"split_items", [](const Lines& a) { return bracketed(split_items(a[0])); }},
-            {"escape_line_breaks", [](const Lines& a) { return escape_line_breaks(a[0]); }},
-            {"command_line",
-             [](const Lines& a) { return described(parse_command_line(kProgram, a)); }},
-            {"option",
-             [](const Lines& a) {
-                 const CommandLine line =
-                     parse_command_line(kProgram, Lines(a.begin() + 1, a.end()));
-                 return line.value(a[0], "none") + (line.has(a[0]) ? "" : " (absent)");
-             }},
-            {"in_help",
-             [](const Lines& a) {
-                 return yes(usage_text(kProgram).find(a[0]) != std::string::npos);
-             }},
-        });
+    test::expect_table("platform-functions", probe);
 }
 
 }  // namespace

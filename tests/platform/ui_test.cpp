@@ -17,12 +17,6 @@
 namespace tillora {
 namespace {
 
-TEST(EscapeLineBreaks, WritesEveryKindOfLineBreakAsBackslashN) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"a\nb", "a\\nb"}, {"a\rb", "a\\nb"}, {"\r\n\r\n", "\\n\\n"}};
-    for (const auto& [text, line] : cases) EXPECT_EQ(escape_line_breaks(text), line) << line;
-}
-
 TEST(ScriptedUi, AnswersFromQueuesThenTheDefaultButtonAndMirrorsItsLines) {
     std::ostringstream out;
     ScriptedUi ui(&out);

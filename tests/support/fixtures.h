@@ -3,7 +3,6 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -58,11 +57,10 @@ void expect_jobs(const TestStation& t, const std::vector<std::string>& names);
 // Compares the close-out file with tests/expected/<name>, byte for byte.
 void expect_closeout(const TestStation& t, const std::string& name);
 
-// Checks each row "<probe> <argument>... -> <expected>..." of tests/fixtures/<name>.txt: the
-// probe of that name, given the arguments, gives the expected words joined by blanks (an exception
-// gives "error: <what>"). A word in double quotes may hold blanks and \" \\ \n \r \t \xNN.
-using Probe = std::function<std::string(const Lines& arguments)>;
-void expect_table(const std::string& name, const std::map<std::string, Probe>& probes);
+// Checks each row "<word>... -> <expected>..." of tests/fixtures/<name>.txt: `probe`, given the
+// words before "->", gives the expected words joined by blanks (an exception gives
+// "error: <what>"). A word in double quotes may hold blanks and \" \\ \n \r \t \xNN.
+void expect_table(const std::string& name, const std::function<std::string(const Lines&)>& probe);
 
 // The audit file of a day with every kind of entry the readers look for, and an error file.
 extern const char* const kAuditDay;
