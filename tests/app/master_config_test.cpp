@@ -41,10 +41,6 @@ TEST(MasterConfig, WorkstationReadsItsOwnConfigTableAndEmptyFieldsGiveZero) {
                   fields);
         EXPECT_TRUE(t.boxes().empty());
     }
-    for (const char* flags : {"xxxxxxxxxxxxxxxA", "123456789012345", ""}) {
-        EXPECT_EQ(printer_type_from_regflags(flags), 0) << flags;
-    }
-    EXPECT_EQ(printer_type_from_regflags("xxxxxxxxxxxxxxx4yyy"), 4);
 }
 
 // A record without every field is told once and nothing of it is kept (an empty table is the

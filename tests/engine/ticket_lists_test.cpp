@@ -51,22 +51,7 @@ TEST(TicketLists, EachTicketGetsWhatItsOwnStatementsGive) {
     };
     for (const auto& c : cases) {
         TestStation t;
-        // clang-format off
-        t.add_lines({{{"ticket", 1}, {"server", 12}, {"poschitbase", 10.0}, {"poschitsrvchg", 1.0}},
-                     {{"ticket", 1}, {"server", 12}, {"poschitbase", 2.5}, {"poschittax", 0.8}},
-                     {{"ticket", 1}, {"server", 12}, {"itemnumber", -2}, {"poschitsrvchg", 3.0}},
-                     {{"ticket", 1}, {"server", 99}, {"status", -20}, {"poschitbase", 100.0}},
-                     {{"ticket", 1}, {"server", 12}, {"poschitdate", 20200905}, {"poschitbase", 50.0}},
-                     {{"ticket", 2}, {"server", 22}, {"poschitbase", 1.0}},
-                     {{"ticket", 2}, {"server", 21}, {"status", 3}},
-                     {{"ticket", 3}, {"server", Value::null()}, {"poschitbase", 1.0}},
-                     {{"ticket", 3}, {"server", 30}, {"status", 3}},
-                     {{"ticket", 4}, {"server", 21}, {"poschitbase", 1.0}},
-                     {{"ticket", 4}, {"server", 22}, {"status", 3}},
-                     {{"ticket", 5}, {"server", 12}, {"itemnumber", -1}, {"poschitbase", 8.0}},
-                     {{"ticket", 2.5}, {"server", 12}, {"poschitbase", 7.0}},
-                     {{"ticket", 7}, {"server", 40}, {"status", 1}, {"poschitbase", 9.0}}});
-        // clang-format on
+        test::load_fixture(t, "ticket-sums");
         c.click(t.s());
         std::vector<std::string> rows;
         auto rpt = t.report_db();
