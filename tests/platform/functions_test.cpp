@@ -37,16 +37,6 @@ std::string shortest(double value) {
 Currency money(const std::string& units) {
     return Currency::from_units(std::stoll(units));
 }
-// A value written as kind:text (int, real, money in units, text), "null" or "empty".
-Value value_of(const std::string& word) {
-    const std::string kind = word.substr(0, word.find(':'));
-    const std::string text = word.substr(std::min(word.size(), kind.size() + 1));
-    if (kind == "int") return Value(std::int64_t{std::stoll(text)});
-    if (kind == "real") return Value(std::stod(text));
-    if (kind == "money") return Value(money(text));
-    if (kind == "text") return Value(text);
-    return kind == "null" ? Value::null() : Value();
-}
 // Each item in brackets, so that empty items show.
 std::string bracketed(const Lines& items) {
     std::string text;
@@ -89,12 +79,12 @@ std::string probe(const Lines& a) {
     if (f == "from_double") return std::to_string(Currency::from_double(std::stod(a[1])).units);
     if (f == "leading_number") return shortest(leading_number(a[1]));
     if (f == "default_text") {
-        const Value v = value_of(a[1]);
+        const Value v = test::value_of(a[1]);
         return v.as_text() == default_text(v) ? default_text(v) : "as_text " + v.as_text();
     }
-    if (f == "as_double") return shortest(value_of(a[1]).as_double());
-    if (f == "as_int") return std::to_string(value_of(a[1]).as_int());
-    if (f == "as_currency") return std::to_string(value_of(a[1]).as_currency().units);
+    if (f == "as_double") return shortest(test::value_of(a[1]).as_double());
+    if (f == "as_int") return std::to_string(test::value_of(a[1]).as_int());
+    if (f == "as_currency") return std::to_string(test::value_of(a[1]).as_currency().units);
     if (f == "format_money") return format_pattern(money(a[1]), a[2]);
     if (f == "format_double") return format_pattern(std::stod(a[1]), a[2]);
     if (f == "money_column") return money_column(money(a[1]), a[2], n(3));

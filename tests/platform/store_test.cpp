@@ -8,6 +8,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <numeric>
 #include <thread>
 
 #include "support/fixtures.h"
@@ -45,28 +47,11 @@ std::string numbers(int count, const std::string& table = "t (n)") {
            std::to_string(count) + ") insert into " + table + " select n from c;";
 }
 
-// The numbers of column n, walking the set from its current row to the end.
-std::vector<std::int64_t> walk(Recordset& rs) {
-    std::vector<std::int64_t> seen;
-    for (; !rs.eof(); rs.move_next()) seen.push_back(rs.field("n").as_int());
-    return seen;
-}
-std::vector<std::int64_t> range(std::int64_t from, std::int64_t to) {
-    std::vector<std::int64_t> out;
-    for (std::int64_t n = from; n <= to; ++n) out.push_back(n);
-    return out;
-}
-
 // What a[0] gives on the store in `dir`: the first field of a query as kind:text, the first
 // column of every row, or the StoreError of opening a file or running a statement.
 std::string store_probe(const test::TempDir& dir, Database& db, const test::Lines& a) {
-    static const char* const kinds[] = {"empty", "null", "int", "real", "money", "text"};
     try {
-        if (a[0] == "value") {
-            const Value v = db.open_recordset(a[1]).field(std::size_t{0});
-            const auto kind = v.data().index();
-            return kinds[kind] + (kind < 2 ? "" : ":" + v.as_text());
-        }
+        if (a[0] == "value") return test::kind_text(db.open_recordset(a[1]).field(std::size_t{0}));
         std::string rows;
         if (a[0] == "rows") {
             for (auto rs = db.open_recordset(a[1]); !rs.eof(); rs.move_next()) {
@@ -110,98 +95,75 @@ TEST(Store, StatementsGiveWhatTheirTableSays) {
     }
 }
 
-TEST(Recordset, ReadsEveryKindOfValueAndMovesLikeTheEngine) {
-    test::TempDir dir;
-    auto db = table_db(dir,
-                       "create table t (n integer, m CURRENCY, d real, s text);"
-                       "insert into t values (1, 12.34, 0.5, 'a'), (2, 12, 2, null),"
-                       "(3, null, null, 'c');");
-    auto rs = db->open_recordset("select * from t order by n");
-    ASSERT_EQ(rs.record_count(), 1);  // the rows read so far, until the end is reached
-    EXPECT_EQ(rs.field("N"), Value(std::int64_t{1}));
-    EXPECT_EQ(rs.field("m"), Value(Currency{123400}));
-    EXPECT_EQ(rs.field("D"), Value(0.5));
-    EXPECT_EQ(rs.field(3), Value("a"));
-    rs.move_next();
-    EXPECT_EQ(rs.field("m"), Value(Currency{120000}));  // stored as a whole number
-    EXPECT_EQ(rs.field("d"), Value(2.0));
-    EXPECT_TRUE(rs.is_null("s"));
-    rs.move_last();
-    EXPECT_EQ(rs.record_count(), 3);
-    EXPECT_TRUE(rs.is_null("m"));
-    rs.move_next();
-    EXPECT_TRUE(rs.eof());
-    EXPECT_EQ(code_of([&] { rs.field("n"); }), kNoCurrentRecord);
-    EXPECT_EQ(code_of([&] { rs.move_next(); }), kNoCurrentRecord);
-    rs.move_first();
-    EXPECT_EQ(rs.field("n"), Value(std::int64_t{1}));
-    EXPECT_EQ(code_of([&] { rs.field("nosuch"); }), 3265);
-
-    auto empty = db->open_recordset("select * from t where n > 5");
-    EXPECT_TRUE(empty.eof() && empty.bof());
-    EXPECT_EQ(empty.record_count(), 0);
-    EXPECT_EQ(code_of([&] { empty.move_last(); }), kNoCurrentRecord);
+// The numbers of column n from the set's current row to the end; a run of three or more
+// consecutive numbers as "first..last".
+std::string walk(Recordset& rs) {
+    std::vector<std::int64_t> seen;
+    for (; !rs.eof(); rs.move_next()) seen.push_back(rs.field("n").as_int());
+    std::string text;
+    for (std::size_t i = 0, end; i < seen.size(); i = end) {
+        for (end = i + 1; end < seen.size() && seen[end] == seen[end - 1] + 1;) ++end;
+        text += (text.empty() ? "" : " ") + std::to_string(seen[i]);
+        if (end - i >= 3) {
+            text += ".." + std::to_string(seen[end - 1]);
+        } else {
+            end = i + 1;
+        }
+    }
+    return text;
 }
 
-TEST(Recordset, AddedAndEditedRowsAreWrittenBackExactly) {
+// One step "<set> <action> <argument>..." on the named sets of `db` ("-" closes the database);
+// a field is given by name or as #position, a value as kind:text.
+std::string step(std::unique_ptr<Database>& db, std::map<std::string, Recordset>& sets,
+                 const test::Lines& a) {
+    if (a[1] == "open" || a[1] == "open_updatable") {
+        sets[a[0]] =
+            db->open_recordset(a[2], a[1] == "open" ? SetKind::Snapshot : SetKind::Updatable);
+        return "";
+    }
+    if (a[1] == "close_database") db.reset();
+    Recordset& rs = sets[a[0]];
+    const auto field = [&](const std::string& f) -> const Value& {
+        return f[0] == '#' ? rs.field(std::stoul(f.substr(1))) : rs.field(f);
+    };
+    const auto yes = [](bool value) { return value ? "yes" : "no"; };
+    try {
+        if (a[1] == "field") return test::kind_text(field(a[2]));
+        if (a[1] == "is_null") return yes(field(a[2]).is_null());
+        if (a[1] == "count") return std::to_string(rs.record_count());
+        if (a[1] == "eof") return yes(rs.eof());
+        if (a[1] == "bof") return yes(rs.bof());
+        if (a[1] == "walk") return walk(rs);
+        if (a[1] == "next") rs.move_next();
+        if (a[1] == "first") rs.move_first();
+        if (a[1] == "last") rs.move_last();
+        if (a[1] == "to") rs.move_to(std::stol(a[2]));
+        if (a[1] == "add_new") rs.add_new();
+        if (a[1] == "edit") rs.edit();
+        if (a[1] == "update") rs.update();
+        if (a[1] == "set" && a[2][0] == '#')
+            rs.set(std::stoul(a[2].substr(1)), test::value_of(a[3]));
+        if (a[1] == "set" && a[2][0] != '#') rs.set(a[2], test::value_of(a[3]));
+        return "";
+    } catch (const StoreError& e) {
+        return "error " + std::to_string(e.code());
+    }
+}
+
+// Result sets read every kind of value, move like the engine's, write added and edited rows back
+// exactly and read long sets as they are walked, the same rows when walked again.
+TEST(Recordset, StepsGiveWhatTheirTableSays) {
     test::TempDir dir;
     auto db = test::create_database(dir / "RPT03.MDB", "report.sql");
-    auto rs = db->open_recordset("select * from ar", SetKind::Updatable);
-    for (int ardate : {101, 102}) {
-        rs.add_new();
-        rs.set("ARDATE", ardate);
-        rs.set("base", Currency{123456789012345});  // 12,345,678,901.2345
-        rs.set("memo", "it's");
-        rs.update();
-    }
-    EXPECT_EQ(rs.record_count(), 2);
-    EXPECT_TRUE(rs.eof());  // an added row does not move the set
-    rs.move_first();
-    EXPECT_EQ(rs.field("srvchg"), Value(Currency{0}));  // the column's default
-    rs.edit();
-    rs.set("base", Currency{-5});
-    rs.set("memo", Value::null());
-    rs.update();
-    auto aliased = db->open_recordset("select * from ar a where ardate = 102", SetKind::Updatable);
-    aliased.edit();
-    aliased.set(std::size_t{9}, "edited");
-    aliased.update();
-    auto again = db->open_recordset("select * from ar order by ardate");
-    EXPECT_EQ(again.field("base"), Value(Currency{-5}));
-    EXPECT_TRUE(again.is_null("memo"));
-    again.move_next();
-    EXPECT_EQ(again.field("base"), Value(Currency{123456789012345}));
-    EXPECT_EQ(again.field("memo"), Value("edited"));
-
-    auto snapshot = db->open_recordset("select * from ar");
-    EXPECT_EQ(code_of([&] { snapshot.add_new(); }), 3027);
-    auto computed =
-        db->open_recordset("select ardate, base * 2 as twice from ar", SetKind::Updatable);
-    computed.edit();
-    EXPECT_EQ(code_of([&] { computed.set("twice", 1); }), 3164);
-    EXPECT_EQ(code_of([&] { rs.set("base", 1); }), 3020);  // no add_new or edit
-    db.reset();                                            // the database goes away before its set
-    EXPECT_EQ(code_of([&] { rs.field("base"); }), 3420);
-}
-
-TEST(Recordset, LongSetsAreReadAsWalkedAndGiveTheSameRowsWhenWalkedAgain) {
-    test::TempDir dir;
-    auto db = table_db(dir, "create table t (n integer);" + numbers(5000));
-    auto rs = db->open_recordset("select n from t where n > 0 order by n");
-    EXPECT_EQ(walk(rs), range(1, 5000));
-    EXPECT_EQ(rs.record_count(), 5000);
-    rs.move_first();  // far behind the rows kept: the query runs again
-    EXPECT_EQ(rs.field("n").as_int(), 1);
-    rs.move_to(4990);
-    EXPECT_EQ(walk(rs), range(4991, 5000));
-    rs.move_to(2);
-    rs.move_last();
-    EXPECT_EQ(rs.field("n").as_int(), 5000);
-    // Two sets of the same statement shape read side by side.
-    auto low = db->open_recordset("select n from t where n < 3 order by n");
-    auto high = db->open_recordset("select n from t where n < 4 order by n desc");
-    EXPECT_EQ(walk(high), (std::vector<std::int64_t>{3, 2, 1}));
-    EXPECT_EQ(walk(low), (std::vector<std::int64_t>{1, 2}));
+    execute_script(
+        *db,
+        "create table t (n integer, m CURRENCY, d real, s text);"
+        "insert into t values (1, 12.34, 0.5, 'a'), (2, 12, 2, null), (3, null, null, 'c');"
+        "create table big (n integer);" +
+            numbers(5000, "big (n)"));
+    std::map<std::string, Recordset> sets;
+    test::expect_table("store-recordsets", [&](const test::Lines& a) { return step(db, sets, a); });
 }
 
 TEST(Recordset, AnUpdatableSetVisitsEachRowOnceWhileItsRowsChange) {
@@ -221,7 +183,9 @@ TEST(Recordset, AnUpdatableSetVisitsEachRowOnceWhileItsRowsChange) {
         rs.set("status", 6);  // moves the row in the index the query reads
         rs.update();
     }
-    EXPECT_EQ(seen, range(1, 1499));
+    std::vector<std::int64_t> expected(1499);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(seen, expected);
     EXPECT_EQ(first_int(*db, "select count(*) from t where status = 6"), 1499);
     EXPECT_EQ(code_of([&] { rs.field("n"); }), 3167);  // deleted by the register
 }

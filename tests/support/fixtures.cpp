@@ -179,6 +179,22 @@ void expect_closeout(const TestStation& t, const std::string& name) {
     expect_file(name, read_file(t.station->path(t.station->st.closeoutfile)));
 }
 
+Value value_of(const std::string& word) {
+    const std::string kind = word.substr(0, word.find(':'));
+    const std::string text = word.substr(std::min(word.size(), kind.size() + 1));
+    if (kind == "int") return Value(std::int64_t{std::stoll(text)});
+    if (kind == "real") return Value(std::stod(text));
+    if (kind == "money") return Value(Currency::from_units(std::stoll(text)));
+    if (kind == "text") return Value(text);
+    return kind == "null" ? Value::null() : Value();
+}
+
+std::string kind_text(const Value& value) {
+    static const char* const kinds[] = {"empty", "null", "int", "real", "money", "text"};
+    const auto kind = value.data().index();
+    return kinds[kind] + (kind < 2 ? "" : ":" + value.as_text());
+}
+
 void expect_table(const std::string& name, const std::function<std::string(const Lines&)>& probe) {
     int number = 0;
     for (const std::string& line :

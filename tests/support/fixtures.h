@@ -60,6 +60,11 @@ void expect_closeout(const TestStation& t, const std::string& name);
 // Checks each row "<word>... -> <expected>..." of tests/fixtures/<name>.txt: `probe`, given the
 // words before "->", gives the expected words joined by blanks (an exception gives
 // "error: <what>"). A word in double quotes may hold blanks and \" \\ \n \r \t \xNN.
+// A value written as kind:text (int, real, money in ten-thousandths, text), "null" or "empty".
+Value value_of(const std::string& word);
+// The other way round; money as its decimal text ("money:12.34").
+std::string kind_text(const Value& value);
+
 void expect_table(const std::string& name, const std::function<std::string(const Lines&)>& probe);
 
 // The audit file of a day with every kind of entry the readers look for, and an error file.
