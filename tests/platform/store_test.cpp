@@ -47,22 +47,67 @@ std::string numbers(int count, const std::string& table = "t (n)") {
            std::to_string(count) + ") insert into " + table + " select n from c;";
 }
 
-// What a[0] gives on the store in `dir`: the first field of a query as kind:text, the first
-// column of every row, or the StoreError of opening a file or running a statement.
-std::string store_probe(const test::TempDir& dir, Database& db, const test::Lines& a) {
+// The first column from the set's current row to the end; a run of three or more consecutive
+// numbers as "first..last".
+std::string walk(Recordset& rs) {
+    test::Lines seen;
+    for (; !rs.eof(); rs.move_next()) seen.push_back(rs.field(std::size_t{0}).as_text());
+    const auto follows = [&](std::size_t i) {
+        return seen[i] == std::to_string(std::atoll(seen[i - 1].c_str()) + 1);
+    };
+    std::string text;
+    for (std::size_t i = 0, end; i < seen.size(); i = end) {
+        for (end = i + 1; end < seen.size() && follows(end);) ++end;
+        text += (text.empty() ? "" : " ") + seen[i] + (end - i >= 3 ? ".." + seen[end - 1] : "");
+        if (end - i < 3) end = i + 1;
+    }
+    return text;
+}
+
+// One step "<set> <action> <argument>..." on the store t.db in `dir`: on the named set, or with
+// "-" on the database itself (a query's first field or its rows, opening a file, running a
+// statement on a connection of its own, closing the database). A field is a name or #position, a
+// value kind:text; a StoreError gives its code and message, with <dir> for the folder.
+std::string step(const test::TempDir& dir, std::unique_ptr<Database>& db,
+                 std::map<std::string, Recordset>& sets, const test::Lines& a) {
+    Recordset& rs = sets[a[0]];
+    const std::string& action = a[1];
+    const auto field = [&](const std::string& f) -> const Value& {
+        return f[0] == '#' ? rs.field(std::stoul(f.substr(1))) : rs.field(f);
+    };
+    const auto yes = [](bool value) { return value ? "yes" : "no"; };
     try {
-        if (a[0] == "value") return test::kind_text(db.open_recordset(a[1]).field(std::size_t{0}));
-        std::string rows;
-        if (a[0] == "rows") {
-            for (auto rs = db.open_recordset(a[1]); !rs.eof(); rs.move_next()) {
-                rows += (rows.empty() ? "" : " ") + rs.field(std::size_t{0}).as_text();
-            }
-            return rows;
+        if (action == "open" || action == "open_updatable") {
+            rs =
+                db->open_recordset(a[2], action == "open" ? SetKind::Snapshot : SetKind::Updatable);
         }
-        if (a[0] == "exists") return fs::exists(dir / a[1]) ? "yes" : "no";
-        if (a[0] == "open") Database::open(dir / a[1]);
-        if (a[0] == "run") Database::open(dir / "t.db")->execute(a[1]);
-        return "no error";
+        if (action == "value")
+            return test::kind_text(db->open_recordset(a[2]).field(std::size_t{0}));
+        if (action == "rows") {
+            auto rows = db->open_recordset(a[2]);
+            return walk(rows);
+        }
+        if (action == "exists") return yes(fs::exists(dir / a[2]));
+        if (action == "open_file") Database::open(dir / a[2]);
+        if (action == "run") Database::open(dir / "t.db")->execute(a[2]);
+        if (action == "close_database") db.reset();
+        if (action == "field") return test::kind_text(field(a[2]));
+        if (action == "is_null") return yes(field(a[2]).is_null());
+        if (action == "count") return std::to_string(rs.record_count());
+        if (action == "eof") return yes(rs.eof());
+        if (action == "bof") return yes(rs.bof());
+        if (action == "walk") return walk(rs);
+        if (action == "next") rs.move_next();
+        if (action == "first") rs.move_first();
+        if (action == "last") rs.move_last();
+        if (action == "to") rs.move_to(std::stol(a[2]));
+        if (action == "add_new") rs.add_new();
+        if (action == "edit") rs.edit();
+        if (action == "update") rs.update();
+        if (action == "set" && a[2][0] == '#')
+            rs.set(std::stoul(a[2].substr(1)), test::value_of(a[3]));
+        if (action == "set" && a[2][0] != '#') rs.set(a[2], test::value_of(a[3]));
+        return "";
     } catch (const StoreError& e) {
         std::string message = e.engine_message();
         const std::string folder = dir.path().string();
@@ -73,97 +118,36 @@ std::string store_probe(const test::TempDir& dir, Database& db, const test::Line
     }
 }
 
-// Exact money sums, failures with their codes, and statements that differ only in their literals
-// (which share one prepared statement); the second round runs from the statement cache.
-TEST(Store, StatementsGiveWhatTheirTableSays) {
+// Result sets that read every kind of value, move like the engine's, write added and edited rows
+// back exactly and read long sets as they are walked; then exact money sums, failures with their
+// codes and statements that differ only in their literals (which share one prepared statement:
+// the second round runs from the statement cache).
+TEST(Store, StepsGiveWhatTheirTablesSay) {
     test::TempDir dir;
-    table_db(dir,
-             "create table t (c1 integer, c2 text, \"c 3\" integer);"
-             "insert into t values (1, 'a''b', 5), (2, 'a''''b', -5), (3, 'ab', 5), (4, '', null);"
-             "create table m (x CURRENCY); create table xact (ticket integer, memo text);" +
-                 numbers(40, "xact (ticket)") + "update xact set memo = printf('%.1000c', 'x');");
+    table_db(dir, test::schema_text("report.sql") +
+                      "create table t (c1 integer, c2 text, \"c 3\" integer);"
+                      "insert into t values (1, 'a''b', 5), (2, 'a''''b', -5), (3, 'ab', 5),"
+                      "(4, '', null); create table m (x CURRENCY);"
+                      "create table tickets (ticket integer, memo text);" +
+                      numbers(40, "tickets (ticket)") +
+                      "update tickets set memo = printf('%.1000c', 'x');"
+                      "create table kinds (n integer, m CURRENCY, d real, s text);"
+                      "insert into kinds values (1, 12.34, 0.5, 'a'), (2, 12, 2, null),"
+                      "(3, null, null, 'c'); create table big (n integer);" +
+                      numbers(5000, "big (n)"));
     test::write_file(dir / "noise.mdb", std::string(8192, 'z'));
     const std::string whole = test::read_file(dir / "t.db");
     test::write_file(dir / "half.mdb", whole.substr(0, whole.size() / 2));
     test::write_file(dir / "header.mdb", whole.substr(0, 60));
-    std::filesystem::create_directory(dir / "folder.mdb");
+    fs::create_directory(dir / "folder.mdb");
     auto db = Database::open(dir / "t.db");
-    db->execute("create index t_high on t (c1) where c1 > 5");  // no parameter in a schema
-    for (int round = 0; round < 2; ++round) {
-        test::expect_table("store-statements",
-                           [&](const test::Lines& a) { return store_probe(dir, *db, a); });
-    }
-}
-
-// The numbers of column n from the set's current row to the end; a run of three or more
-// consecutive numbers as "first..last".
-std::string walk(Recordset& rs) {
-    std::vector<std::int64_t> seen;
-    for (; !rs.eof(); rs.move_next()) seen.push_back(rs.field("n").as_int());
-    std::string text;
-    for (std::size_t i = 0, end; i < seen.size(); i = end) {
-        for (end = i + 1; end < seen.size() && seen[end] == seen[end - 1] + 1;) ++end;
-        text += (text.empty() ? "" : " ") + std::to_string(seen[i]);
-        if (end - i >= 3) {
-            text += ".." + std::to_string(seen[end - 1]);
-        } else {
-            end = i + 1;
-        }
-    }
-    return text;
-}
-
-// One step "<set> <action> <argument>..." on the named sets of `db` ("-" closes the database);
-// a field is given by name or as #position, a value as kind:text.
-std::string step(std::unique_ptr<Database>& db, std::map<std::string, Recordset>& sets,
-                 const test::Lines& a) {
-    if (a[1] == "open" || a[1] == "open_updatable") {
-        sets[a[0]] =
-            db->open_recordset(a[2], a[1] == "open" ? SetKind::Snapshot : SetKind::Updatable);
-        return "";
-    }
-    if (a[1] == "close_database") db.reset();
-    Recordset& rs = sets[a[0]];
-    const auto field = [&](const std::string& f) -> const Value& {
-        return f[0] == '#' ? rs.field(std::stoul(f.substr(1))) : rs.field(f);
-    };
-    const auto yes = [](bool value) { return value ? "yes" : "no"; };
-    try {
-        if (a[1] == "field") return test::kind_text(field(a[2]));
-        if (a[1] == "is_null") return yes(field(a[2]).is_null());
-        if (a[1] == "count") return std::to_string(rs.record_count());
-        if (a[1] == "eof") return yes(rs.eof());
-        if (a[1] == "bof") return yes(rs.bof());
-        if (a[1] == "walk") return walk(rs);
-        if (a[1] == "next") rs.move_next();
-        if (a[1] == "first") rs.move_first();
-        if (a[1] == "last") rs.move_last();
-        if (a[1] == "to") rs.move_to(std::stol(a[2]));
-        if (a[1] == "add_new") rs.add_new();
-        if (a[1] == "edit") rs.edit();
-        if (a[1] == "update") rs.update();
-        if (a[1] == "set" && a[2][0] == '#')
-            rs.set(std::stoul(a[2].substr(1)), test::value_of(a[3]));
-        if (a[1] == "set" && a[2][0] != '#') rs.set(a[2], test::value_of(a[3]));
-        return "";
-    } catch (const StoreError& e) {
-        return "error " + std::to_string(e.code());
-    }
-}
-
-// Result sets read every kind of value, move like the engine's, write added and edited rows back
-// exactly and read long sets as they are walked, the same rows when walked again.
-TEST(Recordset, StepsGiveWhatTheirTableSays) {
-    test::TempDir dir;
-    auto db = test::create_database(dir / "RPT03.MDB", "report.sql");
-    execute_script(
-        *db,
-        "create table t (n integer, m CURRENCY, d real, s text);"
-        "insert into t values (1, 12.34, 0.5, 'a'), (2, 12, 2, null), (3, null, null, 'c');"
-        "create table big (n integer);" +
-            numbers(5000, "big (n)"));
     std::map<std::string, Recordset> sets;
-    test::expect_table("store-recordsets", [&](const test::Lines& a) { return step(db, sets, a); });
+    const auto run = [&](const test::Lines& a) { return step(dir, db, sets, a); };
+    test::expect_table("store-recordsets", run);  // closes the database at the end
+    db = Database::open(dir / "t.db");
+    db->execute("create index t_high on t (c1) where c1 > 5");  // no parameter in a schema
+    test::expect_table("store-statements", run);
+    test::expect_table("store-statements", run);
 }
 
 TEST(Recordset, AnUpdatableSetVisitsEachRowOnceWhileItsRowsChange) {
