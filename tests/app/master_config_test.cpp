@@ -1,6 +1,7 @@
 // The configuration record of the workstation: the fields kept, a record that cannot be used,
 // and the workstation number a master node asks for. A missing or damaged configuration file is
-// the close-out run's case; the first answers of the master node are the driver scenario's.
+// the close-out run's case; the first answers of the master node, and none, are the driver
+// scenarios'.
 #include "app/master_config.h"
 
 #include <gtest/gtest.h>
@@ -73,17 +74,6 @@ TEST(MasterConfig, MasterNodeReadsTheConfigTableOfTheWorkstationItIsGiven) {
     EXPECT_EQ(st.sqlstring, "select * from config10");
     EXPECT_EQ(st.session, 1234);
     EXPECT_EQ(st.printertype, 1);
-}
-
-TEST(MasterConfig, MasterNodeGivesUpWhenNobodyAnswers) {
-    test::TestStation t;
-    t.st().masternode = 1;
-    EXPECT_FALSE(load_master_config(t.st(), t.s().svc));
-    const auto boxes = t.boxes();
-    ASSERT_EQ(boxes.size(), static_cast<std::size_t>(kMaxWorkstationAsks) + 1);
-    EXPECT_EQ(boxes.back(),
-              "MSGBOX Master Configuration | No workstation number was given: the "
-              "configuration is not loaded.");
 }
 
 }  // namespace

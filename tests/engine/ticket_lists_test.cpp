@@ -14,25 +14,32 @@ using test::TestStation;
 TEST(TicketLists, PrintEachListLineForLineFromOneDay) {
     const struct {
         void (*click)(Station&);
-        bool own_sales;
+        bool own_sales, audit_file;
         const char* expected;
+        const char* box;  // the one message shown, if any
     } cases[] = {
-        {cmdserver3_click, false, "all-closed.txt"},
-        {cmdunsentxact_click, false, "unsent.txt"},   // the time of day does not filter
-        {cmdserver8_click, false, "local-hold.txt"},  // voided lines left out, a warning
-        {cmdserver8_click, true, "local-hold-other-server.txt"},  // empty
-        {cmdserver7_click, false, "main-hold.txt"},               // voided lines counted
-        {cmdserver5_click, false, "cleared.txt"},                 // audit entries added
+        {cmdserver3_click, false, true, "all-closed.txt", nullptr},
+        // The time of day does not filter.
+        {cmdunsentxact_click, false, true, "unsent.txt", nullptr},
+        // Voided lines left out, a warning.
+        {cmdserver8_click, false, true, "local-hold.txt", nullptr},
+        {cmdserver8_click, true, true, "local-hold-other-server.txt", nullptr},  // empty
+        {cmdserver7_click, false, true, "main-hold.txt", nullptr},  // voided lines counted
+        {cmdserver5_click, false, true, "cleared.txt", nullptr},    // audit entries added
+        {cmdserver5_click, false, false, "cleared-no-audit.txt",
+         "MSGBOX audit03.txt | No audit file."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
         TestStation t;
         test::add_ticket_lists_day(t);
+        if (!c.audit_file) std::filesystem::remove(t.home() / "audit03.txt");
         t.s().form.txtempid.text = "8";
         t.s().form.ownsalesonly = c.own_sales ? 1 : 0;
         t.s().form.txtfromhour.text = "06";
         c.click(t.s());
         test::expect_jobs(t, {c.expected});
+        EXPECT_EQ(t.boxes(), c.box ? test::Lines{c.box} : test::Lines{});
         EXPECT_EQ(t.st().reportbusy, 0);
     }
 }
@@ -87,16 +94,6 @@ TEST(TicketLists, MainHoldOffLineIsRefusedAndOffLineModeDoesNothing) {
     cmdserver7_click(t.s());
     EXPECT_EQ(t.boxes().size(), 1u);
     EXPECT_TRUE(t.jobs().empty());
-}
-
-TEST(TicketLists, ClearedWithoutAuditFileSaysSoAndStillPrints) {
-    TestStation t;
-    test::add_ticket_lists_day(t);
-    std::filesystem::remove(t.home() / "audit03.txt");
-    cmdserver5_click(t.s());
-    EXPECT_EQ(t.boxes(), std::vector<std::string>{"MSGBOX audit03.txt | No audit file."});
-    ASSERT_EQ(t.jobs().size(), 1u);
-    EXPECT_EQ(t.jobs()[0][8], "104-9         7.00    .70    .00    7.70");
 }
 
 TEST(TicketLists, ButtonPressedDuringAYieldOnlyShowsTheGuardMessage) {
