@@ -235,13 +235,5 @@ TEST(CupsServerMissing, HasNoPrinters) {
     ::close(fd);
 }
 
-// The make and model of each queue and the spelling of a setting are the queues' tests; here the
-// entries of the setting that are not used, and a queue without a make and model.
-TEST(QueueModes, OverrideListSkipsWhatItCannotUse) {
-    EXPECT_EQ(parse_queue_modes("Receipt=raw, bad,=raw,x=laser,,"),
-              (std::map<std::string, QueueMode>{{"receipt", QueueMode::raw}}));
-    EXPECT_EQ(mode_of_queue(""), QueueMode::text);  // no make and model
-}
-
 }  // namespace
 }  // namespace tillora

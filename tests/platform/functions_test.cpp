@@ -8,7 +8,9 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/command_line.h"
+#include "platform/cups_printer.h"
 #include "platform/files.h"
+#include "platform/printer.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "platform/value.h"
@@ -19,15 +21,12 @@ namespace {
 
 using test::Lines;
 
-const ProgramSpec kProgram{"tillora-test",
-                           "SCRIPT",
-                           "Runs a test script.\n",
-                           {{"home", 0, "DIR", "the folder"},
-                            {"date", 'd', "YYYYMMDD", "the day"},
+// clang-format off
+const ProgramSpec kProgram{"tillora-test", "SCRIPT", "Runs a test script.\n",
+                           {{"home", 0, "DIR", "the folder"}, {"date", 'd', "YYYYMMDD", "the day"},
                             {"quiet", 'q', "", "say nothing"}},
-                           1,
-                           1,
-                           "Exit status: 0 or 1.\n"};
+                           1, 1, "Exit status: 0 or 1.\n"};
+// clang-format on
 
 // The shortest text that reads back as `value` ("-0" for a negative zero).
 std::string shortest(double value) {
@@ -55,9 +54,15 @@ std::string yes(bool value) {
 std::string date_time(const std::string& text) {
     DateTime t{1, 2, 3, 4, 5, 6};
     if (!parse_date_time(text, t)) return t.year == 1 ? "refused" : "refused, changed";
-    return std::to_string(t.year) + " " + std::to_string(t.month) + " " + std::to_string(t.day) +
-           " " + std::to_string(t.hour) + " " + std::to_string(t.minute) + " " +
-           std::to_string(t.second);
+    return date_number_text(t) + " " + std::to_string((t.hour * 60 + t.minute) * 60 + t.second);
+}
+// The queues of an override list by name, "=raw" or "=text" each.
+std::string queue_modes(const std::string& text) {
+    std::string modes;
+    for (const auto& [queue, mode] : parse_queue_modes(text)) {
+        modes += "[" + queue + (mode == QueueMode::raw ? "=raw]" : "=text]");
+    }
+    return modes + (mode_of_queue("") == QueueMode::text ? "" : "(no make and model: raw)");
 }
 std::string utf8(std::string text) {
     make_utf8(text);
@@ -112,6 +117,12 @@ std::string probe(const Lines& a) {
     if (f == "command_line")
         return described(parse_command_line(kProgram, {a.begin() + 1, a.end()}));
     if (f == "option") return option(a);
+    if (f == "queue_modes") return queue_modes(a[1]);
+    if (f == "select_spool_printer") {
+        SpoolPrinterSystem printers("no-such-folder");  // made on the first job only
+        printers.select(std::stol(a[1]));
+        return "selected";
+    }
     if (f == "in_help") return yes(usage_text(kProgram).find(a[1]) != std::string::npos);
     return "no such function";
 }

@@ -24,18 +24,8 @@ Names files_in(const fs::path& folder) {
     return names;
 }
 
-TEST(PrinterSelection, RefusesNumbersWithoutAnInstalledPrinter) {
-    TempDir dir;
-    SpoolPrinterSystem printers(dir.path());
-    for (long bad : {-1L, 1L}) {
-        try {
-            printers.select(bad);
-            ADD_FAILURE() << "selected printer " << bad;
-        } catch (const PrinterError& e) {
-            EXPECT_STREQ(e.what(), "index out of range");  // shown in the help window
-        }
-    }
-    EXPECT_NO_THROW(printers.select(0));
+// The spool printer's numbers are rows of the platform functions table; here no printer at all.
+TEST(PrinterSelection, NoPrinterInstalledRefusesEveryNumber) {
     struct NoPrinters : PrinterSystem {
         std::size_t count() const override { return 0; }
         Printer& at(std::size_t) override { throw std::logic_error("must not be reached"); }
