@@ -31,22 +31,13 @@ TEST(ReadLines, StripsLineEndsAndKeepsEveryOtherByte) {
     EXPECT_FALSE(file_exists(dir.path()));
 }
 
-TEST(AppendLine, AppendsWholeLinesAndThrowsNamingTheFileItCannotWrite) {
+// The files it cannot write are rows of the platform functions table.
+TEST(AppendLine, AppendsWholeLines) {
     TempDir dir;
     append_line(dir / "audit03.txt", "first");
     append_line(dir / "audit03.txt", "second", "\r\n");
     append_line(dir / "audit03.txt", "");
     EXPECT_EQ(read_file(dir / "audit03.txt"), "first\nsecond\r\n\n");
-    // A missing folder, a folder and a full disk.
-    for (const auto& path :
-         {dir / "no-such-folder" / "audit03.txt", dir.path(), std::filesystem::path("/dev/full")}) {
-        try {
-            append_line(path, "line");
-            ADD_FAILURE() << "no error for " << path;
-        } catch (const FileError& e) {
-            EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
-        }
-    }
 }
 
 TEST(CreatePrivateFile, CreatesOwnerAndGroupOnlyWhateverTheUmask) {

@@ -123,6 +123,10 @@ std::string probe(const Lines& a) {
         printers.select(std::stol(a[1]));
         return "selected";
     }
+    if (f == "append_line") {
+        append_line(a[1], "line");
+        return "appended";
+    }
     if (f == "in_help") return yes(usage_text(kProgram).find(a[1]) != std::string::npos);
     return "no such function";
 }
