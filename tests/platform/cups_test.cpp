@@ -185,15 +185,18 @@ TEST_F(CupsQueues, StoppedOrRejectingQueueFailsTheJob) {
     }
 }
 
-// Without TILLORA_SPOOL the programs print through CUPS (the programs' runs set it and read the
-// spool folder).
-TEST_F(CupsQueues, PrinterSystemOfTheMachineIsCupsWithoutTillora_Spool) {
+TEST_F(CupsQueues, PrinterSystemOfTheMachineFollowsTillora_Spool) {
     const char* outer = std::getenv("TILLORA_SPOOL");
     const std::string saved = outer ? outer : "";
     ::unsetenv("TILLORA_SPOOL");
-    auto system = make_printer_system();
-    if (outer) ::setenv("TILLORA_SPOOL", saved.c_str(), 1);
-    EXPECT_EQ(system->count(), 4u);  // the private scheduler's queues, not the one spool printer
+    auto cups = make_printer_system();
+    ::setenv("TILLORA_SPOOL", (*dir_ / "spool-out").c_str(), 1);
+    auto spool = make_printer_system();
+    outer ? ::setenv("TILLORA_SPOOL", saved.c_str(), 1) : ::unsetenv("TILLORA_SPOOL");
+    EXPECT_EQ(cups->count(), 4u);  // the private scheduler's queues, not the one spool printer
+    auto* spool_system = dynamic_cast<SpoolPrinterSystem*>(spool.get());
+    ASSERT_NE(spool_system, nullptr);
+    EXPECT_EQ(spool_system->folder(), *dir_ / "spool-out");
 }
 
 // The cash drawer's pulse reaches a raw queue as a job of its own, while a receipt's job is still
