@@ -6,8 +6,13 @@ namespace tillora::detail {
 SnapshotRows::SnapshotRows(std::shared_ptr<Connection> conn, std::string_view sql)
     : conn_(std::move(conn)), key_(parametrise(sql)) {
     start();
-    columns_ = cursor_->columns();
-    has_row(0, 0);  // a query that fails while running fails at open
+    try {
+        columns_ = cursor_->columns();
+        has_row(0, 0);  // a query that fails while running fails at open
+    } catch (...) {
+        stop();  // no destructor runs: the connection must not keep this half-made set pending
+        throw;
+    }
 }
 
 SnapshotRows::~SnapshotRows() {

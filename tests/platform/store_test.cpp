@@ -90,6 +90,7 @@ std::string step(const test::TempDir& dir, std::unique_ptr<Database>& db,
         if (action == "exists") return yes(fs::exists(dir / a[2]));
         if (action == "open_file") Database::open(dir / a[2]);
         if (action == "run") Database::open(dir / "t.db")->execute(a[2]);
+        if (action == "execute") db->execute(a[2]);
         if (action == "close_database") db.reset();
         if (action == "field") return test::kind_text(field(a[2]));
         if (action == "is_null") return yes(field(a[2]).is_null());
