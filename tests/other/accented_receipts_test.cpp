@@ -14,97 +14,39 @@
 namespace tillora {
 namespace {
 
-using test::Row;
 using test::TestStation;
 
-// "José Müller" and friends in UTF-8; the same names as a Windows-1252 register writes them.
-const char* const kJose = "Jos\xc3\xa9 M\xc3\xbcller";
-const char* const kJose1252 = "Jos\xe9 M\xfcller";
-const char* const kPina =
-    "Pi\xc3\xb1"
-    "a colada";
-const char* const kCreme =
-    "Cr\xc3\xa8me br\xc3\xbbl\xc3\xa9"
-    "e maison";
-const char* const kCafe1252 = "Caf\xe9 cr\xe8me";
-const char* const kCafeCombining = "Cafe\xcc\x81 au lait";  // e + combining acute
-
-void removed_items_day(TestStation& t) {
-    auto removed = [](int ticket, const Value& server, const char* text, double base) {
-        return Row{{"ticket", ticket},
-                   {"server", server},
-                   {"status", -76},
-                   {"saletext", text},
-                   {"poschitbase", base}};
-    };
-    t.add_lines({removed(101, 7, kPina, 12.5), removed(102, 7, kCreme, 6.0),
-                 removed(103, 7, kCafe1252, 3.0), removed(104, 7, kCafeCombining, 2.0),
-                 removed(105, kJose, "Soup", 4.0)});
-}
-
-void credit_card_day(TestStation& t) {
-    const std::pair<int, const char*> cards[] = {
-        {301, kJose}, {302, kJose1252}, {303, "Fran\xc3\xa7oise D\xc3\xbcrrenmatt"}};
-    for (const auto& [ticket, name] : cards) {
-        t.add_line({{"ticket", ticket}, {"itemnumber", -1}, {"postendtype", 3}});
-        // clang-format off
-        test::insert_row(*t.xact_db(), "ccard",
-                         {{"ticket", ticket}, {"status", 3}, {"amount", 1250}, {"ccname", name},
-                          {"ccnumber", "4111111111111111"}, {"expmonth", "9"}, {"expyear", "2027"},
-                          {"resultrefcode", "R\xc3\xa9" "f"}, {"resultorderid", "O1"}});
-        // clang-format on
-    }
-}
-
-void my_sales_day(TestStation& t) {
-    t.st().arglsrvchg = 4000;
-    auto sold = [](int item, const char* memo, double base) {
-        return Row{{"server", 12},      {"ticket", 1},           {"itemnumber", item},
-                   {"posacctnum", 100}, {"posmemo", memo},       {"poschitbase", base},
-                   {"poschittax", 0.5}, {"trantime", "12:00:00"}};
-    };
-    t.add_lines({sold(7, (std::string("2 ") + kPina).c_str(), 10.0), sold(8, kCreme, 8.0),
-                 sold(9, kCafe1252, 4.0),
-                 test::with(sold(-1, "Paid by Ch\xc3\xa8que", 22.0),
-                            {{"postendtype", 4}, {"posbatch", "1"}})});
-    t.s().form.txtempid.text = "12";
-}
-
-void paid_outs_day(TestStation& t) {
-    test::write_file(t.home() / "audit03.txt",
-                     "09042020\\09:00\\E#12\\PaidOut 12.50 Caf\xc3\xa9 supplies\n"
-                     "09042020\\09:10\\E#12\\PaidOut 3.00 " +
-                         std::string(kCafe1252) +
-                         "\n"
-                         "09042020\\09:20\\E#12\\Paid-IN 5.00 Stra\xc3\x9f"
-                         "e fair\n");
-}
-
-void closed_tickets_day(TestStation& t) {
-    t.add_lines({{{"ticket", 101}, {"server", kJose}, {"poschitbase", 10.0}},
-                 {{"ticket", 102}, {"server", "Ren\xe9"}, {"poschitbase", 4.0}}});
-}
-
+// Each case's rows are the fixture named like its expected file; the paid-outs come from an
+// audit file with a Windows-1252 line.
 TEST(AccentedReceipts, EveryColumnCountsCharactersAndNoCutSplitsOne) {
     const struct {
-        const char* expected;
-        void (*fill)(TestStation&);
+        const char* name;
         void (*click)(Station&);
+        const char* audit;
     } cases[] = {
-        {"accented-removed-items.txt", removed_items_day, cmdserver9_click},
-        {"accented-credit-card.txt", credit_card_day, cmdcreditcard_click},
-        {"accented-my-sales-summary.txt", my_sales_day, cmdserver1_click},
-        {"accented-paid-outs.txt", paid_outs_day, cmdpaidinpaidout_click},
-        {"accented-closed-tickets.txt", closed_tickets_day, cmdserver3_click},
+        {"accented-removed-items", cmdserver9_click, nullptr},
+        {"accented-credit-card", cmdcreditcard_click, nullptr},
+        {"accented-my-sales-summary", cmdserver1_click, nullptr},
+        {"accented-paid-outs", cmdpaidinpaidout_click,
+         "09042020\\09:00\\E#12\\PaidOut 12.50 Caf\xc3\xa9 supplies\n"
+         "09042020\\09:10\\E#12\\PaidOut 3.00 Caf\xe9 cr\xe8me\n"
+         "09042020\\09:20\\E#12\\Paid-IN 5.00 Stra\xc3\x9f"
+         "e fair\n"},
+        {"accented-closed-tickets", cmdserver3_click, nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.expected);
+        SCOPED_TRACE(c.name);
         TestStation t;
         t.s().form.txtempid.text = "12";
-        c.fill(t);
+        t.st().arglsrvchg = 4000;  // the service-charge account of the sales summary
+        if (c.audit) {
+            test::write_file(t.home() / "audit03.txt", c.audit);
+        } else {
+            test::load_fixture(t, c.name);
+        }
         c.click(t.s());
         const auto printed = t.printed();
-        test::expect_file(c.expected, printed);
+        test::expect_file(std::string(c.name) + ".txt", printed);
         for (const std::string& line : printed) EXPECT_TRUE(is_utf8(line)) << line;
     }
 }

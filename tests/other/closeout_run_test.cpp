@@ -22,25 +22,11 @@ using test::kCloseoutName;
 using test::kSeparator;
 using test::TestStation;
 
-TEST(CloseOutRun, RunsEveryReportIntoTheFileAndRequestsItsPickUp) {
-    Installation inst;
-    test::write_file(inst.home / kCloseoutName, "left from an earlier run\n");
-    std::ostringstream err;
-    EXPECT_EQ(inst.closeout_run(err), 0) << err.str();
-    const auto lines = inst.closeout();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), "All Servers - Closed Tickets");
-    EXPECT_EQ(inst.separators(), 14);
-    EXPECT_EQ(test::read_file(inst.home / "local" / "kovra.req"),
-              "25,closeout03-20200904.txt,0,0,0\r\n");
-    // Quiet when all is well: the payments-on-account question takes its default unannounced.
-    EXPECT_EQ(err.str(), "");
-    EXPECT_TRUE(fs::is_empty(inst.dir / "spool"));
-}
-
-// A business date that cannot be one is refused before anything is written: no close-out
-// file, no request line, no lock file; the reason on standard error and exit status 2.
-TEST(CloseOutRun, ABusinessDateThatCannotBeOneIsRefusedAndNothingIsWritten) {
+// A run overwrites an earlier file with every report and requests its pick-up, quietly (the
+// payments-on-account question takes its default unannounced). A business date that cannot be
+// one is refused before anything is written: no close-out file, no request line, no lock file;
+// the reason on standard error and exit status 2.
+TEST(CloseOutRun, RunsEveryReportOrRefusesABusinessDateThatCannotBeOne) {
     const std::vector<std::tuple<int, const char*, int>> cases = {
         // session, command, exit status
         {0, "KVRUN20200904", 0}, {0, "KVRUN20201399", 2}, {0, "KVRUN20200230", 2},
@@ -53,18 +39,27 @@ TEST(CloseOutRun, ABusinessDateThatCannotBeOneIsRefusedAndNothingIsWritten) {
         Installation inst;
         Database::open(inst.home / "kovra03.mdb")
             ->execute("update config set session = " + std::to_string(session));
+        const std::string name = "closeout03-" + std::string(command + 5) + ".txt";
+        if (status == 0) test::write_file(inst.home / name, "left from an earlier run\n");
         std::ostringstream err;
         EXPECT_EQ(run_closeout(inst.home, command, err), status) << err.str();
-        const std::string closeout = "closeout03-" + std::string(command + 5) + ".txt";
-        EXPECT_EQ(fs::exists(inst.home / closeout), status == 0);
         EXPECT_EQ(fs::exists(inst.home / "local" / "kovra.req"), status == 0);
         if (status != 0) {
+            EXPECT_FALSE(fs::exists(inst.home / name));
             EXPECT_FALSE(fs::exists(inst.home / "closeout.lock"));
+            EXPECT_NE(err.str().find(session == 0 ? "not a calendar date YYYYMMDD"
+                                                  : "not a positive whole number"),
+                      std::string::npos)
+                << err.str();
+            continue;
         }
-        EXPECT_EQ(err.str().find(session == 0 ? "not a calendar date YYYYMMDD"
-                                              : "not a positive whole number") != std::string::npos,
-                  status == 2)
-            << err.str();
+        EXPECT_EQ(err.str(), "");
+        const auto lines = test::file_lines(inst.home / name);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.front(), "All Servers - Closed Tickets");
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), kSeparator), 14);
+        EXPECT_EQ(test::read_file(inst.home / "local" / "kovra.req"), "25," + name + ",0,0,0\r\n");
+        EXPECT_TRUE(fs::is_empty(inst.dir / "spool"));
     }
 }
 
