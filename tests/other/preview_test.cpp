@@ -79,43 +79,17 @@ TEST(Preview, ShowsEveryReportExactlyAsItPrintsAndPrintsItAsOneJob) {
     }
 }
 
-TEST(Preview, KeepsTheReportsMessagesAndPrintingKeepsThePrintersErrors) {
+// A report still running turns Print of the view away (the printer's error and the closing of
+// the view: tests/scripts/preview_printer_error and closeout_viewer).
+TEST(Preview, PrintWaitsForTheRunningReport) {
     TestStation t;
     year_of_tickets(t, 1);
-    t.st().localprinter = 4;  // no such printer
     click(t, "cmdpreview");
     click(t, "cmdserver3");
-    EXPECT_TRUE(t.boxes().empty());  // the view needs no printer
+    t.st().reportbusy = 1;
     click(t, "cmdpreviewprint");
-    EXPECT_EQ(t.boxes(), Lines{"MSGBOX Uh-oh... | Invalid receipt printer configuration."});
+    EXPECT_EQ(t.boxes(), Lines{"MSGBOX Printer... | Please wait for current report to complete."});
     EXPECT_TRUE(t.jobs().empty());
-    EXPECT_EQ(t.st().reportbusy, 0);
-
-    t.st().reportbusy = 1;  // a report runs: the guard turns Print away
-    click(t, "cmdpreviewprint");
-    EXPECT_EQ(t.boxes().back(), "MSGBOX Printer... | Please wait for current report to complete.");
-    t.st().reportbusy = 0;
-
-    click(t, "cmdpreviewclose");
-    EXPECT_FALSE(t.s().form.txtpreview.visible);
-    EXPECT_TRUE(t.s().preview.shown.empty());
-}
-
-TEST(Preview, CloseOutViewerShowsTheFileOfTheFromDateOrSaysThereIsNone) {
-    TestStation t;
-    const Lines file = {"All Servers - Closed Tickets", "", "Printed by   :CENTRAL",
-                        std::string(39, '*')};
-    test::write_file(t.home() / "closeout03-20200904.txt", joined(file));
-    t.s().form.txtfromdate.text = "20200903";
-    click(t, "cmdviewcloseout");
-    EXPECT_FALSE(t.s().form.txtpreview.visible);
-    EXPECT_EQ(t.boxes(), Lines{"MSGBOX Oops... | No close-out file for 20200903."});
-    t.s().form.txtfromdate.text = "20200904";
-    click(t, "cmdviewcloseout");
-    EXPECT_TRUE(t.s().form.txtpreview.visible);
-    EXPECT_EQ(t.s().preview.shown, file);
-    click(t, "cmdpreviewprint");
-    EXPECT_EQ(t.jobs(), std::vector<Lines>{file});
 }
 
 // The export (ten rows in each pass: the bar starts over, and there is no Stop), the batch, and
@@ -216,22 +190,8 @@ TEST(Stop, EndsAYearListAtItsNextRowAndTheNextReportRunsNormally) {
     }
 }
 
-// The driver's stop-after ends the list in the view after four rows; what the controls then
-// show is in the expected file.
-TEST(Stop, DriverShowsTheViewAndTheBarAndStopsAfterRows) {
-    TestStation t;
-    year_of_tickets(t, 12);
-    test::write_file(t.home() / "ravonode.ini", "POSUNIT=3\nNODENUMBER=3\n");
-    test::add_staff(t);
-    std::istringstream script(
-        "focus txtempid\ntype 103;38501\nclick cmdlogin\n"
-        "focus txtfromdate\ntype 20200101\nkey Enter\nclick cmdmanager\nclick cmdpreview\n"
-        "show cmdpreview\nstop-after 4\nclick cmdserver3\nshow txtpreview\nshow prgwork\n"
-        "show helpwindow\n");
-    std::ostringstream out, err;
-    ASSERT_EQ(run_script(script, t.s(), out, err), kScriptDone) << err.str();
-    test::expect_file("preview-stop-driver.txt", out.str());
-
+// The driver's stop-after in use: tests/scripts/preview_stop.
+TEST(Stop, DriverNeedsANumberOfRows) {
     std::vector<ScriptAction> actions;
     std::string error;
     std::istringstream bad("stop-after many\n");
