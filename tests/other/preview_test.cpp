@@ -72,6 +72,7 @@ TEST(Preview, ShowsEveryReportExactlyAsItPrintsAndPrintsItAsOneJob) {
         click(t, button);
         const auto jobs = t.job_texts();
         ASSERT_GE(jobs.size(), 2u);  // Tender Totals prints three receipts
+        EXPECT_TRUE(jobs.size() == 2 || button != std::string("cmdprintall"));  // one batch job
         std::string printed;
         for (std::size_t j = 1; j < jobs.size(); ++j) printed += jobs[j];
         EXPECT_EQ(printed, jobs[0]);
