@@ -19,13 +19,11 @@ using test::TestStation;
 // the whole year 2020 in the date boxes, manager 103 logged in.
 void year_of_tickets(TestStation& t, int n) {
     for (int i = 1; i <= n; ++i) {
-        const test::Row day = {{"server", 7},
-                               {"poschitdate", 20200101 + (i - 1) % 28 + (i - 1) / 28 * 100},
-                               {"poschittotal", 10.0}};
-        t.add_lines(
-            {test::with(test::line(7, i, 1, 10.0), test::with(day, {{"poschitnum", 2 * i}})),
-             test::with(test::tender(i, 1, 10.0, "Paid by Cash"),
-                        test::with(day, {{"poschitnum", 2 * i + 1}}))});
+        const int day = 20200101 + (i - 1) % 28 + (i - 1) / 28 * 100;
+        const test::Row more = {{"poschitdate", day}, {"poschittotal", 10.0}, {"server", 7}};
+        t.add_line(test::line(7, i, 1, 10.0, 0, 0, test::with(more, {{"poschitnum", 2 * i}})));
+        t.add_line(test::with(test::tender(i, 1, 10.0, "Paid by Cash"),
+                              test::with(more, {{"poschitnum", 2 * i + 1}})));
     }
     t.s().form.txtempid.text = "103";
     t.s().form.txtfromdate.text = "20200101";
@@ -42,9 +40,10 @@ std::string joined(const Lines& lines) {
     return text;
 }
 
+// A ticket list, a report with its own set-up, the server's own reports, an audit file report
+// and the whole batch (the printer's error and the closing of the view:
+// tests/scripts/preview_printer_error and closeout_viewer).
 TEST(Preview, ShowsEveryReportExactlyAsItPrintsAndPrintsItAsOneJob) {
-    // A ticket list, a report with its own set-up, the server's own reports, an audit file
-    // report, and the whole batch.
     for (const char* button : {"cmdserver3", "cmdserver4", "cmdtender1", "cmdserver1", "cmdserver2",
                                "cmdaudit", "cmdprintall"}) {
         SCOPED_TRACE(button);
@@ -63,6 +62,12 @@ TEST(Preview, ShowsEveryReportExactlyAsItPrintsAndPrintsItAsOneJob) {
         ASSERT_GT(previewed.size(), 6u);
         EXPECT_EQ(f.txtpreview.text + "\n", joined(previewed));
 
+        t.st().reportbusy = 1;  // a report still running turns Print away
+        click(t, "cmdpreviewprint");
+        EXPECT_EQ(t.boxes().back(),
+                  "MSGBOX Printer... | Please wait for current report to complete.");
+        EXPECT_TRUE(t.jobs().empty());
+        t.st().reportbusy = 0;
         click(t, "cmdpreviewprint");  // exactly the view, one job
         ASSERT_EQ(t.jobs().size(), 1u);
         EXPECT_EQ(t.job_texts()[0], joined(previewed));
@@ -78,19 +83,6 @@ TEST(Preview, ShowsEveryReportExactlyAsItPrintsAndPrintsItAsOneJob) {
         EXPECT_EQ(printed, jobs[0]);
         EXPECT_EQ(t.st().reportbusy, 0);
     }
-}
-
-// A report still running turns Print of the view away (the printer's error and the closing of
-// the view: tests/scripts/preview_printer_error and closeout_viewer).
-TEST(Preview, PrintWaitsForTheRunningReport) {
-    TestStation t;
-    year_of_tickets(t, 1);
-    click(t, "cmdpreview");
-    click(t, "cmdserver3");
-    t.st().reportbusy = 1;
-    click(t, "cmdpreviewprint");
-    EXPECT_EQ(t.boxes(), Lines{"MSGBOX Printer... | Please wait for current report to complete."});
-    EXPECT_TRUE(t.jobs().empty());
 }
 
 // The export (ten rows in each pass: the bar starts over, and there is no Stop), the batch, and

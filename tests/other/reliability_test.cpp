@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iomanip>
 #include <random>
 
 #include "engine/print_frame.h"
@@ -97,28 +98,17 @@ std::string snapshot(const fs::path& file) {
     return fs::exists(file) ? test::read_file(file) : "(missing)";
 }
 
-// The fields of a row of the fault table, trimmed.
-std::vector<std::string> table_fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, '|');) {
-        const auto first = field.find_first_not_of(' ');
-        fields.push_back(first == std::string::npos
-                             ? ""
-                             : field.substr(first, field.find_last_not_of(' ') - first + 1));
-    }
-    return fields;
-}
-
 // Each row: the close-out run's exit status and messages, the reason in the close-out file too
-// (which stays private), the changed file left as it was; some rows also click a report on a
-// station, which says so in a box and clears its guard.
+// (which stays private), the changed file left as it was; on a station started afterwards, a
+// report clicked finds the row's box and the file named in a box, and its guard cleared.
 TEST(Faults, DamagedInstallationsAreToldByTheCloseOutRunAndLeftAsTheyWere) {
     const fs::path table =
         fs::path(TILLORA_SOURCE_DIR) / "tests" / "fixtures" / "closeout-faults.txt";
     for (const std::string& row : test::file_lines(table)) {
         if (row.empty() || row[0] == '#') continue;
-        const auto f = table_fields(row);
+        std::istringstream in(row);
+        std::vector<std::string> f;
+        for (std::string field; in >> std::quoted(field);) f.push_back(field);
         ASSERT_EQ(f.size(), 6u) << row;
         SCOPED_TRACE(row);
         const int status = std::stoi(f[2]);
@@ -140,11 +130,11 @@ TEST(Faults, DamagedInstallationsAreToldByTheCloseOutRunAndLeftAsTheyWere) {
         EXPECT_EQ(fs::status(inst.home / kCloseoutName).permissions() & fs::perms::all,
                   fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
         EXPECT_TRUE(!kept || snapshot(inst.home / f[0]) == before) << f[0] << " changed";
-        if (f[5] != "yes") continue;
+        if (f[5] == "-") continue;
         DemoStation d(inst);
         EXPECT_TRUE(click_report_button(d.s, "cmdserver3"));
         EXPECT_EQ(d.s.st.reportbusy, 0);
-        EXPECT_TRUE(d.has_box("MSGBOX Oops...")) << testing::PrintToString(d.ui.shown);
+        EXPECT_TRUE(d.has_box(f[5])) << testing::PrintToString(d.ui.shown);
         EXPECT_TRUE(d.has_box(f[0])) << testing::PrintToString(d.ui.shown);
     }
 }
