@@ -69,20 +69,19 @@ TEST(CloseOutRun, TheProgramRunsFromCronWithoutADisplay) {
     const fs::path program = fs::path(TILLORA_BINARY_DIR) / "tillora-reports";
     ASSERT_TRUE(fs::exists(program)) << "build tillora-reports first";
     Installation inst;
-    const std::string env = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TILLORA_HOME='" +
-                            inst.home.string() + "' TILLORA_SPOOL='" +
-                            (inst.dir / "spool").string() + "' ";
     const std::string out = (inst.dir / "stderr.txt").string();
-    int status =
-        std::system((env + "'" + program.string() + "' KVRUN20200904 2>'" + out + "'").c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 0) << test::read_file(out);
+    const auto run = [&](const std::string& arguments) {
+        return WEXITSTATUS(
+            std::system(("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TILLORA_HOME='" +
+                         inst.home.string() + "' TILLORA_SPOOL='" + (inst.dir / "spool").string() +
+                         "' '" + program.string() + "' " + arguments + " 2>'" + out + "'")
+                            .c_str()));
+    };
+    EXPECT_EQ(run("KVRUN20200904"), 0) << test::read_file(out);
     EXPECT_EQ(inst.separators(), 14);
     for (const char* interactive : {"", "kvrun20200904"}) {
-        SCOPED_TRACE(interactive);
-        status = std::system(
-            (env + "'" + program.string() + "' " + interactive + " 2>'" + out + "'").c_str());
-        EXPECT_NE(WEXITSTATUS(status), 0);
-        EXPECT_NE(test::read_file(out).find("tillora-reports:"), std::string::npos);
+        EXPECT_NE(run(interactive), 0) << interactive;
+        EXPECT_NE(test::read_file(out).find("tillora-reports:"), std::string::npos) << interactive;
     }
 }
 

@@ -1,9 +1,10 @@
 // Faults around the reports: one close-out at a time, damaged and missing databases, a full disk,
 // a read-only installation, a printer that fails mid-job, a vanishing, garbage or special audit
-// file, and the privacy of the files that name card holders and members. Input and output the
-// program does not trust: a symbolic link planted where it writes is refused (the file it points
-// to keeps its content), a pipe in place of the node file is refused rather than waited on, and
-// text from the database reaches the printer without control characters.
+// file, and the privacy of the close-out file (of the export and spool files: the Concurrency
+// test). Input and output the program does not trust: a symbolic link planted where it writes is
+// refused (the file it points to keeps its content), a pipe in place of the node file is refused
+// rather than waited on, and text from the database reaches the printer without control
+// characters.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -226,22 +227,6 @@ TEST(Faults, AJamOrAVanishedAuditFileEndsPrintAllAndTheNextReportPrints) {
         EXPECT_TRUE(click_report_button(d.s, "cmdserver3"));
         EXPECT_GT(printers.printed, before);
         EXPECT_EQ(d.s.st.reportbusy, 0);
-    }
-}
-
-// The export and history files and the spool jobs name card holders and members: owner and group
-// only, whatever the umask (the close-out file: Faults.DamagedDatabases...).
-TEST(PrivateFiles, ExportHistoryAndSpoolFilesAreOwnerAndGroupOnlyWhateverTheUmask) {
-    Installation inst;
-    DemoStation d(inst);
-    const mode_t old = ::umask(0);
-    d.export_to(inst.dir / "export03.csv");
-    EXPECT_TRUE(click_report_button(d.s, "cmdserver3"));
-    ::umask(old);
-    for (const char* file : {"export03.csv", "kovrax03.csv", "spool/job-0001.txt"}) {
-        ASSERT_TRUE(fs::exists(inst.dir / file)) << file;
-        EXPECT_EQ(fs::status(inst.dir / file).permissions() & fs::perms::all,
-                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     }
 }
 
