@@ -20,7 +20,8 @@ using test::TestStation;
 // Each case: the rows of a fixture (the paid-outs: an audit file with a Windows-1252 line), the
 // employee and the from hour, the report run twice (a second run keeps no rows of the first;
 // once into a close-out file), and its last receipt or the close-out file compared with
-// tests/expected/<case>.txt: every line valid UTF-8, no box shown, the guard cleared.
+// tests/expected/<case>.txt: every line valid UTF-8 without control characters, no box shown, the
+// guard cleared.
 TEST(OtherReceipts, PrintAsTheExpectedFiles) {
     const char* const paid_outs =
         "09042020\\09:00\\E#12\\PaidOut 12.50 Caf\xc3\xa9 supplies\n"
@@ -46,6 +47,10 @@ TEST(OtherReceipts, PrintAsTheExpectedFiles) {
         {"credit-card-no-payments", "credit-card-no-payments", cmdcreditcard_click, nullptr, "00",
          false},
         {"credit-card-none-closeout", "", cmdcreditcard_click, nullptr, "00", true},
+        // Control characters from the database never reach a printer or the close-out file.
+        {"credit-card-control", "control-characters", cmdcreditcard_click, nullptr, "00", false},
+        {"credit-card-control-closeout", "control-characters", cmdcreditcard_click, nullptr, "00",
+         true},
         {"removed-items", "removed-day", cmdserver9_click, nullptr, "06", false},
         {"removed-items-none-closeout", "", cmdserver9_click, nullptr, "00", true},
     };
@@ -66,7 +71,10 @@ TEST(OtherReceipts, PrintAsTheExpectedFiles) {
                                 : jobs.empty() ? ""
                                                : jobs.back();
         test::expect_file(c.name + ".txt", out);
-        for (const std::string& line : test::split_lines(out)) EXPECT_TRUE(is_utf8(line)) << line;
+        for (const std::string& line : test::split_lines(out)) {
+            EXPECT_TRUE(is_utf8(line)) << line;
+            for (char ch : line) EXPECT_GE(static_cast<unsigned char>(ch), ' ') << line;
+        }
         EXPECT_TRUE(t.boxes().empty()) << testing::PrintToString(t.boxes());
         EXPECT_EQ(t.st().reportbusy, 0);
     }

@@ -137,7 +137,13 @@ TEST(Progress, ExportPrintAllAndLongGathersMoveTheBarAndHideItAtTheEnd) {
     }
 }
 
+// Stop after ten rows of the year list, alone or in the batch. Previewed, the view holds what
+// was gathered, then the mark; printed, the batch ends the job it started (Server Totals ran
+// first) and a single list prints nothing at all. The next report runs in full.
 TEST(Stop, EndsAYearListAtItsNextRowAndTheNextReportRunsNormally) {
+    const auto has = [](const Lines& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
     for (const bool preview : {false, true}) {
         for (const std::string button : {"cmdserver3", "cmdprintall"}) {
             SCOPED_TRACE(button + (preview ? " previewed" : " printed"));
@@ -156,27 +162,15 @@ TEST(Stop, EndsAYearListAtItsNextRowAndTheNextReportRunsNormally) {
             EXPECT_EQ(t.st().printall, 0);
             const bool batch = button == "cmdprintall";
             const Lines out = preview ? t.s().preview.shown : t.printed();
-            const bool listed =
-                std::find(out.begin(), out.end(), "Ticket Count:   10") != out.end();
-            if (preview) {
-                // What was gathered, then the mark.
-                ASSERT_FALSE(out.empty());
-                EXPECT_EQ(out.back(), "*** stopped ***");
-                EXPECT_TRUE(listed);
-                EXPECT_TRUE(t.jobs().empty());
-            } else {
-                // The batch ends the job it started (Server Totals ran first); a single list
-                // prints nothing at all.
-                EXPECT_EQ(t.jobs().size(), batch ? 1u : 0u);
-                EXPECT_EQ(std::find(out.begin(), out.end(), "All Closed Tickets"), out.end());
-            }
-            if (batch) {
-                EXPECT_EQ(out.front(), "All Servers - Closed Tickets");
-            }
+            EXPECT_EQ(t.jobs().size(), batch && !preview ? 1u : 0u);
+            EXPECT_EQ(has(out, "Ticket Count:   10"), preview);
+            EXPECT_EQ(has(out, "All Closed Tickets"), preview);
+            EXPECT_EQ(!out.empty() && out.back() == "*** stopped ***", preview);
+            EXPECT_TRUE(!batch || out.front() == "All Servers - Closed Tickets");
 
-            click(t, "cmdserver3");  // the next report runs in full
+            click(t, "cmdserver3");
             const Lines again = preview ? t.s().preview.shown : t.jobs().back();
-            EXPECT_NE(std::find(again.begin(), again.end(), "Ticket Count:   30"), again.end());
+            EXPECT_TRUE(has(again, "Ticket Count:   30"));
             EXPECT_NE(again.back(), "*** stopped ***");
             EXPECT_NE(t.s().form.helpwindow.text, "Report stopped.");
         }

@@ -19,7 +19,6 @@
 
 #include "engine/print_frame.h"
 #include "other/reliability_fixture.h"
-#include "reports/other/credit_card.h"
 
 namespace tillora {
 namespace {
@@ -278,26 +277,10 @@ TEST(SpecialFiles, ANodeFileThatIsAPipeStopsTheStartUpWithAMessage) {
         << testing::PrintToString(d.ui.shown);
 }
 
-TEST(PrintedText, ControlCharactersFromTheDatabaseNeverReachAPrinter) {
+// On a printer and into the close-out file: OtherReceipts (credit-card-control).
+TEST(PrintedText, ControlCharactersBecomeSpaces) {
     EXPECT_EQ(printable_line(std::string("a\x1bp0\x19\0\tb\r\n\xc3\xa9", 12)),
               "a p0   b  \xc3\xa9");
-    for (bool closeout : {false, true}) {
-        test::TestStation t;
-        if (closeout) t.enter_closeout_mode();
-        t.add_line({{"ticket", 302}, {"itemnumber", -1}, {"postendtype", 5}});
-        // clang-format off
-        test::insert_row(*t.xact_db(), "ccard",
-                         {{"ticket", 302}, {"status", 3}, {"amount", 5000}, {"ccnumber", "12"},
-                          {"ccname", "Bob\x1bp0\x19\xfa"}, {"expmonth", "1"}, {"expyear", "30"}});
-        // clang-format on
-        cmdcreditcard_click(t.s());
-        const std::vector<std::string> lines = closeout ? t.closeout() : t.printed();
-        const std::string all = testing::PrintToString(lines);
-        EXPECT_NE(all.find("Bob p0"), std::string::npos) << all;
-        for (const std::string& line : lines) {
-            for (char c : line) EXPECT_GE(static_cast<unsigned char>(c), ' ') << line;
-        }
-    }
 }
 
 }  // namespace
