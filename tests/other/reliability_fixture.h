@@ -4,11 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "export/export_transactions.h"
 #include "panel/form_load.h"
