@@ -9,7 +9,6 @@
 #include <tuple>
 
 #include "other/reliability_fixture.h"
-#include "platform/store.h"
 #include "reports/other/print_all.h"
 
 namespace tillora {

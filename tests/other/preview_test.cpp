@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "engine/preview_print.h"
-#include "export/export_transactions.h"
 #include "reports/other/report_buttons.h"
 #include "support/fixtures.h"
 #include "tools/drive_script.h"

@@ -36,20 +36,6 @@ std::string random_bytes(std::size_t size, unsigned seed) {
     return bytes;
 }
 
-// An 8 MB tmpfs made for one test and taken away at its end; `error` says why it could not be.
-struct TestMount {
-    explicit TestMount(const fs::path& where) {
-        if (::mount("tmpfs", where.c_str(), "tmpfs", 0, "size=8m") != 0)
-            error = std::strerror(errno);
-        target = error.empty() ? where : fs::path();
-    }
-    ~TestMount() {
-        if (!target.empty()) ::umount2(target.c_str(), MNT_DETACH);
-    }
-    fs::path target;
-    std::string error;
-};
-
 // A second run while one holds the lock is refused and touches nothing; once that run has ended
 // (its lock file and process number left behind) the next run takes the lock over.
 TEST(CloseoutLock, ASecondRunWhileOneRunsIsRefusedAndTouchesNothing) {
@@ -146,9 +132,12 @@ TEST(Faults, DamagedInstallationsAreToldByTheCloseOutRunAndLeftAsTheyWere) {
 TEST(Faults, AFullDiskOrAReadOnlyInstallationFailsTheCloseOutRunClearly) {
     for (const bool full : {true, false}) {
         SCOPED_TRACE(full ? "full disk" : "read-only");
-        test::TempDir mnt;
-        TestMount tmpfs(mnt.path());
-        if (!tmpfs.error.empty()) GTEST_SKIP() << "cannot mount a small tmpfs: " << tmpfs.error;
+        test::TempDir mnt;  // an 8 MB tmpfs, taken away at the end
+        if (::mount("tmpfs", mnt.path().c_str(), "tmpfs", 0, "size=8m") != 0) {
+            GTEST_SKIP() << "cannot mount a small tmpfs: " << std::strerror(errno);
+        }
+        const auto unmount = [](const char* where) { ::umount2(where, MNT_DETACH); };
+        std::unique_ptr<const char, decltype(unmount)> mounted(mnt.path().c_str(), unmount);
         Installation inst(3, 12, mnt.path() / "home");
         const long rows = inst.xact_rows();
         if (full) {
