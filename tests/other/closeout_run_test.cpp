@@ -1,5 +1,5 @@
 // The close-out: the unattended run and its program, and Print All Reports into the close-out
-// file or as one interactive job.
+// file (the interactive batch: tests/scripts/print_all_question).
 #include "reports/other/closeout.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <tuple>
 
 #include "other/reliability_fixture.h"
-#include "platform/store.h"
 #include "reports/other/print_all.h"
 
 namespace tillora {
@@ -22,25 +21,11 @@ using test::kCloseoutName;
 using test::kSeparator;
 using test::TestStation;
 
-TEST(CloseOutRun, RunsEveryReportIntoTheFileAndRequestsItsPickUp) {
-    Installation inst;
-    test::write_file(inst.home / kCloseoutName, "left from an earlier run\n");
-    std::ostringstream err;
-    EXPECT_EQ(inst.closeout_run(err), 0) << err.str();
-    const auto lines = inst.closeout();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), "All Servers - Closed Tickets");
-    EXPECT_EQ(inst.separators(), 14);
-    EXPECT_EQ(test::read_file(inst.home / "local" / "kovra.req"),
-              "25,closeout03-20200904.txt,0,0,0\r\n");
-    // Quiet when all is well: the payments-on-account question takes its default unannounced.
-    EXPECT_EQ(err.str(), "");
-    EXPECT_TRUE(fs::is_empty(inst.dir / "spool"));
-}
-
-// A business date that cannot be one is refused before anything is written: no close-out
-// file, no request line, no lock file; the reason on standard error and exit status 2.
-TEST(CloseOutRun, ABusinessDateThatCannotBeOneIsRefusedAndNothingIsWritten) {
+// A run overwrites an earlier file with every report and requests its pick-up, quietly (the
+// payments-on-account question takes its default unannounced). A business date that cannot be
+// one is refused before anything is written: no close-out file, no request line, no lock file;
+// the reason on standard error and exit status 2.
+TEST(CloseOutRun, RunsEveryReportOrRefusesABusinessDateThatCannotBeOne) {
     const std::vector<std::tuple<int, const char*, int>> cases = {
         // session, command, exit status
         {0, "KVRUN20200904", 0}, {0, "KVRUN20201399", 2}, {0, "KVRUN20200230", 2},
@@ -53,18 +38,27 @@ TEST(CloseOutRun, ABusinessDateThatCannotBeOneIsRefusedAndNothingIsWritten) {
         Installation inst;
         Database::open(inst.home / "kovra03.mdb")
             ->execute("update config set session = " + std::to_string(session));
+        const std::string name = "closeout03-" + std::string(command + 5) + ".txt";
+        if (status == 0) test::write_file(inst.home / name, "left from an earlier run\n");
         std::ostringstream err;
         EXPECT_EQ(run_closeout(inst.home, command, err), status) << err.str();
-        const std::string closeout = "closeout03-" + std::string(command + 5) + ".txt";
-        EXPECT_EQ(fs::exists(inst.home / closeout), status == 0);
         EXPECT_EQ(fs::exists(inst.home / "local" / "kovra.req"), status == 0);
         if (status != 0) {
+            EXPECT_FALSE(fs::exists(inst.home / name));
             EXPECT_FALSE(fs::exists(inst.home / "closeout.lock"));
+            EXPECT_NE(err.str().find(session == 0 ? "not a calendar date YYYYMMDD"
+                                                  : "not a positive whole number"),
+                      std::string::npos)
+                << err.str();
+            continue;
         }
-        EXPECT_EQ(err.str().find(session == 0 ? "not a calendar date YYYYMMDD"
-                                              : "not a positive whole number") != std::string::npos,
-                  status == 2)
-            << err.str();
+        EXPECT_EQ(err.str(), "");
+        const auto lines = test::file_lines(inst.home / name);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.front(), "All Servers - Closed Tickets");
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), kSeparator), 14);
+        EXPECT_EQ(test::read_file(inst.home / "local" / "kovra.req"), "25," + name + ",0,0,0\r\n");
+        EXPECT_TRUE(fs::is_empty(inst.dir / "spool"));
     }
 }
 
@@ -74,47 +68,33 @@ TEST(CloseOutRun, TheProgramRunsFromCronWithoutADisplay) {
     const fs::path program = fs::path(TILLORA_BINARY_DIR) / "tillora-reports";
     ASSERT_TRUE(fs::exists(program)) << "build tillora-reports first";
     Installation inst;
-    const std::string env = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TILLORA_HOME='" +
-                            inst.home.string() + "' TILLORA_SPOOL='" +
-                            (inst.dir / "spool").string() + "' ";
     const std::string out = (inst.dir / "stderr.txt").string();
-    int status =
-        std::system((env + "'" + program.string() + "' KVRUN20200904 2>'" + out + "'").c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 0) << test::read_file(out);
+    const auto run = [&](const std::string& arguments) {
+        return WEXITSTATUS(
+            std::system(("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM TILLORA_HOME='" +
+                         inst.home.string() + "' TILLORA_SPOOL='" + (inst.dir / "spool").string() +
+                         "' '" + program.string() + "' " + arguments + " 2>'" + out + "'")
+                            .c_str()));
+    };
+    EXPECT_EQ(run("KVRUN20200904"), 0) << test::read_file(out);
     EXPECT_EQ(inst.separators(), 14);
     for (const char* interactive : {"", "kvrun20200904"}) {
-        SCOPED_TRACE(interactive);
-        status = std::system(
-            (env + "'" + program.string() + "' " + interactive + " 2>'" + out + "'").c_str());
-        EXPECT_NE(WEXITSTATUS(status), 0);
-        EXPECT_NE(test::read_file(out).find("tillora-reports:"), std::string::npos);
+        EXPECT_NE(run(interactive), 0) << interactive;
+        EXPECT_NE(test::read_file(out).find("tillora-reports:"), std::string::npos) << interactive;
     }
 }
 
-void add_some_sales(TestStation& t) {
-    // clang-format off
-    t.add_lines({{{"ticket", 1}, {"server", 7}, {"poschitbase", 10.0}},
-                 {{"ticket", 1}, {"server", 7}, {"itemnumber", -1}, {"postendtype", 1},
-                  {"posbatch", "12"}, {"posmemo", "Paid by Cash"}, {"poschitbase", 10.0}}});
-    // clang-format on
-    test::write_file(t.home() / "audit03.txt", "09042020\\10:00\\E#7\\Ticket 1 started\n");
-}
-
+// Print All into the close-out file: a separator after each report (off-line, one report
+// fewer), the request line, and the window closed.
 TEST(PrintAll, CloseOutWritesASeparatorAfterEachReportAndTheRequestLine) {
-    struct Case {
-        const char* name;
-        std::int16_t offline;
-        long separators;
-    };
-    for (const Case& c : {Case{"on-line", 0, 14}, Case{"off-line", 1, 13}}) {
-        SCOPED_TRACE(c.name);
+    for (const std::int16_t offline : {0, 1}) {
+        SCOPED_TRACE(offline);
         TestStation t;
-        add_some_sales(t);
         t.enter_closeout_mode();
-        t.st().offlinemode = c.offline;
+        t.st().offlinemode = offline;
         cmdprintall_click(t.s());
         const auto lines = t.closeout();
-        EXPECT_EQ(std::count(lines.begin(), lines.end(), kSeparator), c.separators);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), kSeparator), 14 - offline);
         EXPECT_EQ(lines.back(), kSeparator);
         EXPECT_EQ(std::count(lines.begin(), lines.end(), "All Closed Tickets"), 1);
         EXPECT_TRUE(t.jobs().empty());
@@ -123,32 +103,6 @@ TEST(PrintAll, CloseOutWritesASeparatorAfterEachReportAndTheRequestLine) {
         EXPECT_TRUE(t.s().failures.empty()) << t.s().failures.front();
         EXPECT_TRUE(t.s().form.closed);
         EXPECT_EQ(t.st().reqcode, 0);
-    }
-}
-
-TEST(PrintAll, InteractiveBatchAsksFirstAndPrintsOneJob) {
-    for (const bool yes : {false, true}) {
-        TestStation t;
-        add_some_sales(t);
-        t.ui.answers.push_back(yes);
-        cmdprintall_click(t.s());
-        EXPECT_EQ(t.st().printall, 0);
-        EXPECT_FALSE(t.s().form.closed);
-        ASSERT_EQ(t.boxes().size(), yes ? 4u : 1u);  // then the batch's own boxes
-        EXPECT_EQ(t.boxes()[0],
-                  std::string(
-                      "QUESTION Print All Reports | Note: this could be quite a lengthy report. Be "
-                      "sure the\\nprinter has sufficient paper. Click YES to continue and\\nprint "
-                      "the report; click NO to cancel. -> ") +
-                      (yes ? "yes" : "no"));
-        const auto jobs = t.jobs();
-        ASSERT_EQ(jobs.size(), yes ? 1u : 0u);
-        if (yes) {
-            EXPECT_EQ(jobs[0].front(), "All Servers - Closed Tickets");
-            EXPECT_NE(std::find(jobs[0].begin(), jobs[0].end(), "All Closed Tickets"),
-                      jobs[0].end());
-            EXPECT_EQ(t.s().form.helpwindow.text, "Done");
-        }
     }
 }
 

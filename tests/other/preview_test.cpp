@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "engine/preview_print.h"
-#include "export/export_transactions.h"
 #include "reports/other/report_buttons.h"
 #include "support/fixtures.h"
 #include "tools/drive_script.h"
@@ -19,13 +17,11 @@ using test::TestStation;
 // the whole year 2020 in the date boxes, manager 103 logged in.
 void year_of_tickets(TestStation& t, int n) {
     for (int i = 1; i <= n; ++i) {
-        const test::Row day = {{"server", 7},
-                               {"poschitdate", 20200101 + (i - 1) % 28 + (i - 1) / 28 * 100},
-                               {"poschittotal", 10.0}};
-        t.add_lines(
-            {test::with(test::line(7, i, 1, 10.0), test::with(day, {{"poschitnum", 2 * i}})),
-             test::with(test::tender(i, 1, 10.0, "Paid by Cash"),
-                        test::with(day, {{"poschitnum", 2 * i + 1}}))});
+        const int day = 20200101 + (i - 1) % 28 + (i - 1) / 28 * 100;
+        const test::Row more = {{"poschitdate", day}, {"poschittotal", 10.0}, {"server", 7}};
+        t.add_line(test::line(7, i, 1, 10.0, 0, 0, test::with(more, {{"poschitnum", 2 * i}})));
+        t.add_line(test::with(test::tender(i, 1, 10.0, "Paid by Cash"),
+                              test::with(more, {{"poschitnum", 2 * i + 1}})));
     }
     t.s().form.txtempid.text = "103";
     t.s().form.txtfromdate.text = "20200101";
@@ -42,9 +38,10 @@ std::string joined(const Lines& lines) {
     return text;
 }
 
+// A ticket list, a report with its own set-up, the server's own reports, an audit file report
+// and the whole batch (the printer's error and the closing of the view:
+// tests/scripts/preview_printer_error and closeout_viewer).
 TEST(Preview, ShowsEveryReportExactlyAsItPrintsAndPrintsItAsOneJob) {
-    // A ticket list, a report with its own set-up, the server's own reports, an audit file
-    // report, and the whole batch.
     for (const char* button : {"cmdserver3", "cmdserver4", "cmdtender1", "cmdserver1", "cmdserver2",
                                "cmdaudit", "cmdprintall"}) {
         SCOPED_TRACE(button);
@@ -63,6 +60,12 @@ TEST(Preview, ShowsEveryReportExactlyAsItPrintsAndPrintsItAsOneJob) {
         ASSERT_GT(previewed.size(), 6u);
         EXPECT_EQ(f.txtpreview.text + "\n", joined(previewed));
 
+        t.st().reportbusy = 1;  // a report still running turns Print away
+        click(t, "cmdpreviewprint");
+        EXPECT_EQ(t.boxes().back(),
+                  "MSGBOX Printer... | Please wait for current report to complete.");
+        EXPECT_TRUE(t.jobs().empty());
+        t.st().reportbusy = 0;
         click(t, "cmdpreviewprint");  // exactly the view, one job
         ASSERT_EQ(t.jobs().size(), 1u);
         EXPECT_EQ(t.job_texts()[0], joined(previewed));
@@ -72,50 +75,12 @@ TEST(Preview, ShowsEveryReportExactlyAsItPrintsAndPrintsItAsOneJob) {
         click(t, button);
         const auto jobs = t.job_texts();
         ASSERT_GE(jobs.size(), 2u);  // Tender Totals prints three receipts
+        EXPECT_TRUE(jobs.size() == 2 || button != std::string("cmdprintall"));  // one batch job
         std::string printed;
         for (std::size_t j = 1; j < jobs.size(); ++j) printed += jobs[j];
         EXPECT_EQ(printed, jobs[0]);
         EXPECT_EQ(t.st().reportbusy, 0);
     }
-}
-
-TEST(Preview, KeepsTheReportsMessagesAndPrintingKeepsThePrintersErrors) {
-    TestStation t;
-    year_of_tickets(t, 1);
-    t.st().localprinter = 4;  // no such printer
-    click(t, "cmdpreview");
-    click(t, "cmdserver3");
-    EXPECT_TRUE(t.boxes().empty());  // the view needs no printer
-    click(t, "cmdpreviewprint");
-    EXPECT_EQ(t.boxes(), Lines{"MSGBOX Uh-oh... | Invalid receipt printer configuration."});
-    EXPECT_TRUE(t.jobs().empty());
-    EXPECT_EQ(t.st().reportbusy, 0);
-
-    t.st().reportbusy = 1;  // a report runs: the guard turns Print away
-    click(t, "cmdpreviewprint");
-    EXPECT_EQ(t.boxes().back(), "MSGBOX Printer... | Please wait for current report to complete.");
-    t.st().reportbusy = 0;
-
-    click(t, "cmdpreviewclose");
-    EXPECT_FALSE(t.s().form.txtpreview.visible);
-    EXPECT_TRUE(t.s().preview.shown.empty());
-}
-
-TEST(Preview, CloseOutViewerShowsTheFileOfTheFromDateOrSaysThereIsNone) {
-    TestStation t;
-    const Lines file = {"All Servers - Closed Tickets", "", "Printed by   :CENTRAL",
-                        std::string(39, '*')};
-    test::write_file(t.home() / "closeout03-20200904.txt", joined(file));
-    t.s().form.txtfromdate.text = "20200903";
-    click(t, "cmdviewcloseout");
-    EXPECT_FALSE(t.s().form.txtpreview.visible);
-    EXPECT_EQ(t.boxes(), Lines{"MSGBOX Oops... | No close-out file for 20200903."});
-    t.s().form.txtfromdate.text = "20200904";
-    click(t, "cmdviewcloseout");
-    EXPECT_TRUE(t.s().form.txtpreview.visible);
-    EXPECT_EQ(t.s().preview.shown, file);
-    click(t, "cmdpreviewprint");
-    EXPECT_EQ(t.jobs(), std::vector<Lines>{file});
 }
 
 // The export (ten rows in each pass: the bar starts over, and there is no Stop), the batch, and
@@ -170,7 +135,13 @@ TEST(Progress, ExportPrintAllAndLongGathersMoveTheBarAndHideItAtTheEnd) {
     }
 }
 
+// Stop after ten rows of the year list, alone or in the batch. Previewed, the view holds what
+// was gathered, then the mark; printed, the batch ends the job it started (Server Totals ran
+// first) and a single list prints nothing at all. The next report runs in full.
 TEST(Stop, EndsAYearListAtItsNextRowAndTheNextReportRunsNormally) {
+    const auto has = [](const Lines& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
     for (const bool preview : {false, true}) {
         for (const std::string button : {"cmdserver3", "cmdprintall"}) {
             SCOPED_TRACE(button + (preview ? " previewed" : " printed"));
@@ -189,49 +160,23 @@ TEST(Stop, EndsAYearListAtItsNextRowAndTheNextReportRunsNormally) {
             EXPECT_EQ(t.st().printall, 0);
             const bool batch = button == "cmdprintall";
             const Lines out = preview ? t.s().preview.shown : t.printed();
-            const bool listed =
-                std::find(out.begin(), out.end(), "Ticket Count:   10") != out.end();
-            if (preview) {
-                // What was gathered, then the mark.
-                ASSERT_FALSE(out.empty());
-                EXPECT_EQ(out.back(), "*** stopped ***");
-                EXPECT_TRUE(listed);
-                EXPECT_TRUE(t.jobs().empty());
-            } else {
-                // The batch ends the job it started (Server Totals ran first); a single list
-                // prints nothing at all.
-                EXPECT_EQ(t.jobs().size(), batch ? 1u : 0u);
-                EXPECT_EQ(std::find(out.begin(), out.end(), "All Closed Tickets"), out.end());
-            }
-            if (batch) {
-                EXPECT_EQ(out.front(), "All Servers - Closed Tickets");
-            }
+            EXPECT_EQ(t.jobs().size(), batch && !preview ? 1u : 0u);
+            EXPECT_EQ(has(out, "Ticket Count:   10"), preview);
+            EXPECT_EQ(has(out, "All Closed Tickets"), preview);
+            EXPECT_EQ(!out.empty() && out.back() == "*** stopped ***", preview);
+            EXPECT_TRUE(!batch || out.front() == "All Servers - Closed Tickets");
 
-            click(t, "cmdserver3");  // the next report runs in full
+            click(t, "cmdserver3");
             const Lines again = preview ? t.s().preview.shown : t.jobs().back();
-            EXPECT_NE(std::find(again.begin(), again.end(), "Ticket Count:   30"), again.end());
+            EXPECT_TRUE(has(again, "Ticket Count:   30"));
             EXPECT_NE(again.back(), "*** stopped ***");
             EXPECT_NE(t.s().form.helpwindow.text, "Report stopped.");
         }
     }
 }
 
-// The driver's stop-after ends the list in the view after four rows; what the controls then
-// show is in the expected file.
-TEST(Stop, DriverShowsTheViewAndTheBarAndStopsAfterRows) {
-    TestStation t;
-    year_of_tickets(t, 12);
-    test::write_file(t.home() / "ravonode.ini", "POSUNIT=3\nNODENUMBER=3\n");
-    test::add_staff(t);
-    std::istringstream script(
-        "focus txtempid\ntype 103;38501\nclick cmdlogin\n"
-        "focus txtfromdate\ntype 20200101\nkey Enter\nclick cmdmanager\nclick cmdpreview\n"
-        "show cmdpreview\nstop-after 4\nclick cmdserver3\nshow txtpreview\nshow prgwork\n"
-        "show helpwindow\n");
-    std::ostringstream out, err;
-    ASSERT_EQ(run_script(script, t.s(), out, err), kScriptDone) << err.str();
-    test::expect_file("preview-stop-driver.txt", out.str());
-
+// The driver's stop-after in use: tests/scripts/preview_stop.
+TEST(Stop, DriverNeedsANumberOfRows) {
     std::vector<ScriptAction> actions;
     std::string error;
     std::istringstream bad("stop-after many\n");

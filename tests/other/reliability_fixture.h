@@ -4,11 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "export/export_transactions.h"
 #include "panel/form_load.h"
@@ -26,13 +21,9 @@ inline const std::string kCloseoutName = "closeout03-20200904.txt";
 // printers of a close-out run are a spool printer in dir/spool.
 struct Installation {
     explicit Installation(int days = 3, int tickets = 12, std::filesystem::path where = {}) {
-        demo::DemoOptions o;
-        o.folder = where.empty() ? dir / "home" : where;
-        o.days = days;
-        o.tickets = tickets;
-        o.start = 20200903;
-        demo::make_demo_installation(o);
-        home = o.folder;
+        home = where.empty() ? dir / "home" : where;
+        demo::make_demo_installation(
+            {.folder = home, .days = days, .tickets = tickets, .start = 20200903, .schema = {}});
         std::filesystem::create_directories(dir / "spool");
         ::setenv("TILLORA_SPOOL", (dir / "spool").c_str(), 1);
     }
