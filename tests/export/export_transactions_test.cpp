@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "export/export_fixture.h"
 #include "support/fixtures.h"
 
@@ -99,45 +101,39 @@ TEST_F(ExportTest, AClickOrANewLineDuringTheExportChangesNothingOfIt) {
                                "346:7:", "400:7:", "401:7:", "402:2:", "403:-12:", "404:7:1"}));
 }
 
-// Operator choices and bad input: what is shown, where the export file goes, whether rows are
-// marked and which audit entries are appended. Paths are relative to the installation.
+// Operator choices and bad input, the cases of tests/export/export_choices.txt: what is shown,
+// where the export file goes, whether rows are marked and which audit entries are appended.
 TEST(ExportChoices, ChoicesAndBadInput) {
     struct Case {
-        const char* name;
-        std::string path;  // "" = the dialog was cancelled
+        std::string name, path, last_box, export_file, change;
         std::vector<bool> answers;
-        std::string last_box;     // start of the last box shown; "@" stands for the folder
-        std::string export_file;  // where the export file must be ("" = nowhere)
-        Lines audit;              // entry texts after "E#12\"
-        const char* change = "";  // made to the export day first
+        Lines audit;
     };
-    const Lines refused = {"Export Trans-12"},
-                done = {"Export 20200904-20200904 complete", "Export Trans-12"};
-    const std::string range = "QUESTION Export Transactions";
-    // clang-format off
-    const std::vector<Case> cases = {
-        {"empty dialog result", "", {},
-         "MSGBOX Oops... | Please use the default file name and select the destination.", "", {}},
-        {"no on the confirmation", "export03.csv", {false}, "QUESTION Confirm", "", {}},
-        {"no on the range", "export03.csv", {true, false}, range, "", refused},
-        {"name without export", "server/out.csv", {true, true}, range, "server/export03.csv", done},
-        {"folder chosen", "server", {true, true}, range, "server/export03.csv", done},
-        {"missing folder", "missing/export03.csv", {true, true},
-         "MSGBOX Quillon Codes | Code 76 - Path not found: cannot create @/missing/export03.csv: "
-         "No such file", "", refused},
-        {"folder is a file", "KOVRAX03.MDB/export03.csv", {true, true},
-         "MSGBOX Quillon Codes | Code 76 - Path not found: cannot keep the earlier file "
-         "@/KOVRAX03.MDB/export03.csv: Not a directory", "", refused},
-        {"nothing to re-export", "export03.csv", {true, true, true},
-         "MSGBOX Oops... | Completed transactions for the chosen date\\nrange do not exist on this "
-         "workstation.", "", refused, "update xact set poschittotal = 0"},
-    };
-    // clang-format on
+    std::vector<Case> cases;
+    const auto table =
+        std::filesystem::path(TILLORA_SOURCE_DIR) / "tests/export/export_choices.txt";
+    for (const std::string& line : test::file_lines(table)) {
+        const std::size_t blank = line.find(' ');
+        if (line.empty() || line[0] == '#' || blank == std::string::npos) continue;
+        const std::string key = line.substr(0, blank), rest = line.substr(blank + 1);
+        if (key == "case") cases.push_back({rest, "", "", "", "", {}, {}});
+        Case& c = cases.back();
+        if (key == "path") c.path = rest;
+        if (key == "box") c.last_box = rest;
+        if (key == "file") c.export_file = rest;
+        if (key == "change") c.change = rest;
+        std::istringstream words(key == "answers" ? rest : "");
+        for (std::string answer; words >> answer;) c.answers.push_back(answer == "yes");
+        if (key == "audit" && rest != "none") c.audit = {"Export Trans-12"};
+        if (key == "audit" && rest == "done")
+            c.audit.insert(c.audit.begin(), "Export 20200904-20200904 complete");
+    }
+    ASSERT_EQ(cases.size(), 8u);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;
         test::add_export_day(t);
-        if (*c.change) t.xact_db()->execute(c.change);
+        if (!c.change.empty()) t.xact_db()->execute(c.change);
         const Lines untouched = marks(t);
         const std::string home = t.home().string();
         t.s().form.txtempid.text = "12";

@@ -3,48 +3,16 @@
 #include "engine/print_frame.h"
 #include "reports/other/report_buttons.h"
 #include "reports/server/server_totals.h"
-#include "support/fixtures.h"
+#include "support/report_cases.h"
 
 namespace tillora {
 namespace {
 
 using namespace test;
 
-TEST(ServerTotals, PrintsOneLineAndTheTotalsPerServerOnTheReceipt) {
-    const struct {
-        const char* button;
-        const char* status_text;
-        const char* expected;
-        const char* closeout;
-    } cases[] = {
-        {"cmdserver4", "Server Totals Report", "server-totals.txt", "server-totals-closeout.txt"},
-        {"cmdserver6", "Server 'Clear' Totals", "server-clear-totals.txt",
-         "server-clear-totals-closeout.txt"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.expected);
-        TestStation t;
-        add_server_totals_day(t);
-        ASSERT_TRUE(click_report_button(t.s(), c.button));
-        expect_jobs(t, {c.expected});
-        EXPECT_EQ(t.s().form.helpwindow.text, c.status_text);
-        EXPECT_EQ(t.st().reportbusy, 0);
-
-        TestStation closeout;
-        add_server_totals_day(closeout);
-        closeout.enter_closeout_mode();
-        closeout.st().dashline = std::string(40, '=');  // what the previous report left
-        ASSERT_TRUE(click_report_button(closeout.s(), c.button));
-        expect_closeout(closeout, c.closeout);
-        EXPECT_TRUE(closeout.jobs().empty());
-    }
-}
-
-TEST(ServerTotals, EmptyRangePrintsTheFrameWithoutTotals) {
-    TestStation t;
-    t.s().form.txtempid.text = "12";
-    cmdserver6_click(t.s());
-    expect_jobs(t, {"server-clear-totals-empty.txt"});
+// The receipts and close-out files: the cases of tests/cases/server-totals.txt.
+TEST(ServerTotals, Cases) {
+    run_report_cases("server-totals");
 }
 
 // Under Print All Reports Server Totals still selects the printer (so an invalid printer stops

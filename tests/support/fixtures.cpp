@@ -213,16 +213,4 @@ void expect_table(const std::string& name, const std::function<std::string(const
     }
 }
 
-const char* const kAuditDay =
-    "09042020\\08:00\\E#12\\Ticket 101 started\n"
-    "09042020\\08:30\\E#12\\Ticket 101 closed\n"
-    "09042020\\09:00\\E#12\\PaidOut 12.50\n"
-    "09042020\\09:10\\E#12\\paidout 2.25\n"
-    "09042020\\09:20\\E#12\\Paid-IN 5.00\n"
-    "09032020\\09:20\\E#12\\Paid-IN 5.00\n"
-    "09042020\\10:00\\E#12\\SvrTktRpt-12\n"
-    "09042020\\10:05\\E#12\\Ticket 102 Cleared\n"
-    "09052020\\07:00\\E#12\\Ticket 103 started\n";
-const char* const kErrorDay = "09042020\\11:00\\Printer off line\n09012020\\11:00\\Old error\n";
-
 }  // namespace tillora::test

@@ -67,8 +67,4 @@ std::string kind_text(const Value& value);
 
 void expect_table(const std::string& name, const std::function<std::string(const Lines&)>& probe);
 
-// The audit file of a day with every kind of entry the readers look for, and an error file.
-extern const char* const kAuditDay;
-extern const char* const kErrorDay;
-
 }  // namespace tillora::test

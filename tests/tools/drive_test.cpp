@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-
 #include "support/fixtures.h"
 
 namespace tillora {
@@ -32,55 +28,30 @@ struct Drive {
     std::unique_ptr<Station> s;
 };
 
+// The rows of tests/tools/script_errors.txt.
 TEST(Drive, ScriptErrorsStopBeforeAnythingRuns) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"focus txtempid\njump high\n", "line 2: unknown action \"jump\""},
-        {"# comment\n\nclick cmdnowhere\n", "line 3: unknown control \"cmdnowhere\""},
-        {"keypad 12\n", "line 1: unknown keypad key \"12\" (0-9, Clear, Enter/Ok, Bksp)"},
-        {"key Tab\n", "line 1: unknown key \"Tab\" (Enter, Backspace or F5)"},
-        {"answer maybe\n", "line 1: answer must be yes or no"},
-        {"show\n", "line 1: unknown control \"\""},
-    };
-    for (const auto& [script, message] : cases) {
+    int rows = 0;
+    for (const std::string& row :
+         test::file_lines(fs::path(TILLORA_SOURCE_DIR) / "tests" / "tools" / "script_errors.txt")) {
+        const std::size_t arrow = row.find(" <- ");
+        if (row.empty() || row[0] == '#' || arrow == std::string::npos) continue;
+        std::string script = row.substr(arrow + 4);
+        for (std::size_t at; (at = script.find("\\n")) != std::string::npos;)
+            script.replace(at, 2, "\n");
         SCOPED_TRACE(script);
+        ++rows;
         Drive d;
         EXPECT_EQ(d.run(script), kScriptError);
-        EXPECT_EQ(d.err.str(), std::string(message) + "\n");
+        EXPECT_EQ(d.err.str(), row.substr(0, arrow) + "\n");
         EXPECT_EQ(d.out.str(), "");
     }
-}
-
-// The program: exit status 2 and the reason for a bad script, 0 and the output for a good one.
-TEST(Drive, ProgramRunsAScriptFile) {
-    const fs::path program = fs::path(TILLORA_BINARY_DIR) / "tillora-drive";
-    ASSERT_TRUE(fs::exists(program)) << "build tillora-drive first";
-    Drive d;
-    const fs::path script = d.t.home() / "login.drive";
-    const std::string command = program.string() + " --home " + d.t.home().string() +
-                                " --now 2020-09-04T10:00:00 " + script.string() + " > " +
-                                (d.t.home() / "out").string() + " 2> " +
-                                (d.t.home() / "err").string();
-    const struct {
-        const char* script;
-        int status;
-        const char* stream;
-        const char* text;
-    } runs[] = {
-        {"focus txtempid\ntype 101;999\nbogus\n", 2, "err", "line 3: unknown action \"bogus\"\n"},
-        {"focus txtempid\ntype 101;999\nkey Enter\nkey Enter\nshow cmdserver1\n", 0, "out",
-         "MSGBOX Oops... | Invalid Password\n"
-         "SHOW cmdserver1 text=My Sales Summary enabled=0 visible=1\n"},
-    };
-    for (const auto& r : runs) {
-        test::write_file(script, r.script);
-        EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), r.status);
-        EXPECT_EQ(test::read_file(d.t.home() / r.stream), r.text);
-    }
+    EXPECT_EQ(rows, 6);
 }
 
 // The scenarios of tests/scripts: each folder holds script.drive, expected.txt (the driver's
-// output), the files it puts into the installation (ravonode.ini, regflag.flg ...) and SQL run
-// on a database of the installation before the start-up (<database>.sql, e.g. kovra03.mdb.sql).
+// output), the files it puts into the installation (ravonode.ini, regflag.flg ...), SQL run on a
+// database of the installation before the start-up (<database>.sql, e.g. kovra03.mdb.sql) and
+// the data sets of tests/fixtures it loads (fixtures.txt, one name a line).
 TEST(Drive, Scenarios) {
     const fs::path root = fs::path(TILLORA_SOURCE_DIR) / "tests" / "scripts";
     int scenarios = 0;
@@ -93,6 +64,11 @@ TEST(Drive, Scenarios) {
         for (const auto& file : fs::directory_iterator(entry.path())) {
             const std::string name = file.path().filename().string();
             if (name == "script.drive" || name == "expected.txt") continue;
+            if (name == "fixtures.txt") {
+                for (const auto& fixture : test::file_lines(file.path()))
+                    test::load_fixture(d.t, fixture);
+                continue;
+            }
             if (file.path().extension() == ".sql") {
                 const auto db = Database::open(d.t.home() / file.path().stem());
                 execute_script(*db, test::read_file(file.path()));

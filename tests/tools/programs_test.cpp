@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "reports/other/closeout_command.h"
-#include "support/test_support.h"
+#include "support/fixtures.h"
 #include "tools/demo_data.h"
 
 namespace tillora {
@@ -55,6 +55,27 @@ TEST(Programs, AnswerHelpAndVersionWithoutADisplayAndRefuseABadOption) {
         EXPECT_NE(r.err.find("unknown option \"--no-such-option\"\n\n" + usage), std::string::npos)
             << r.err;
     }
+}
+
+// The driver: exit status 2 and the reason for a bad script, 0 and the output for a good one.
+TEST(Programs, DriveRunsAScriptFile) {
+    test::TestStation t;
+    test::write_file(t.home() / "ravonode.ini", "POSUNIT=3\nNODENUMBER=3\n");
+    test::add_staff(t);
+    const fs::path script = t.home() / "login.drive";
+    const std::string args =
+        "--home '" + t.home().string() + "' --now 2020-09-04T10:00:00 '" + script.string() + "'";
+    test::write_file(script, "focus txtempid\ntype 101;999\nbogus\n");
+    Outcome r = run(t.dir, "tillora-drive", args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "line 3: unknown action \"bogus\"\n");
+    test::write_file(script,
+                     "focus txtempid\ntype 101;999\nkey Enter\nkey Enter\nshow cmdserver1\n");
+    r = run(t.dir, "tillora-drive", args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "MSGBOX Oops... | Invalid Password\n"
+              "SHOW cmdserver1 text=My Sales Summary enabled=0 visible=1\n");
 }
 
 // The wrapper closes out yesterday by default or the day given, keeps the close-out's exit
