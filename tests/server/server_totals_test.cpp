@@ -10,9 +10,12 @@ namespace {
 
 using namespace test;
 
-// The receipts and close-out files: the cases of tests/cases/server-totals.txt.
-TEST(ServerTotals, Cases) {
-    run_report_cases("server-totals");
+// The cases of tests/cases/server-totals.txt and server-tickets.txt.
+TEST(ServerReports, Cases) {
+    for (const char* table : {"server-totals", "server-tickets"}) {
+        SCOPED_TRACE(table);
+        run_report_cases(table);
+    }
 }
 
 // Under Print All Reports Server Totals still selects the printer (so an invalid printer stops

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "reports/other/report_buttons.h"
@@ -16,7 +17,8 @@ struct ReportCase {
     std::string name;
     std::vector<std::pair<std::string, std::string>> steps;  // set-up and click, in file order
     Lines jobs, boxes;
-    std::string closeout, status;
+    std::string closeout, status, audit;
+    bool own_sales = false;
 };
 
 // Runs every case of tests/cases/<name>.txt with operator 12 logged in; after the click the
@@ -30,7 +32,7 @@ inline void run_report_cases(const std::string& name) {
         const std::string key = line.substr(0, blank),
                           rest = line.substr(blank + (blank < line.size()));
         if (key == "case") {
-            cases.push_back({rest, {}, {}, {}, {}, {}});
+            cases.push_back({rest, {}, {}, {}, {}, {}, {}, false});
         } else if (cases.empty()) {
             ADD_FAILURE() << "a line before the first case: " << line;
         } else if (key == "jobs") {
@@ -42,6 +44,10 @@ inline void run_report_cases(const std::string& name) {
             cases.back().closeout = rest;
         } else if (key == "status") {
             cases.back().status = rest;
+        } else if (key == "audit-file") {
+            cases.back().audit = rest;
+        } else if (key == "own-sales") {
+            cases.back().own_sales = true;
         } else {
             cases.back().steps.emplace_back(key, rest);
         }
@@ -51,6 +57,7 @@ inline void run_report_cases(const std::string& name) {
         SCOPED_TRACE(c.name);
         TestStation t;
         t.s().form.txtempid.text = "12";
+        t.st().closeoutfile = "closeout03-20200904.txt";  // written in close-out mode only
         for (const auto& [key, argument] : c.steps) {
             std::istringstream in(argument);
             std::string a, b;
@@ -67,8 +74,12 @@ inline void run_report_cases(const std::string& name) {
                 load_fixture(t, a);
             } else if (key == "copy") {
                 std::filesystem::copy_file(root / "files" / a, t.home() / b);
-            } else if (key == "printer") {
-                t.st().localprinter = std::stoi(a);
+            } else if (key == "set") {
+                const std::map<std::string, std::int16_t ModuleState::*> fields = {
+                    {"localprinter", &ModuleState::localprinter},
+                    {"offlinemode", &ModuleState::offlinemode},
+                    {"newemp", &ModuleState::newemp}};
+                t.st().*fields.at(a) = static_cast<std::int16_t>(std::stoi(b));
             } else if (key == "closeout") {
                 t.enter_closeout_mode();
             } else if (key == "answer") {
@@ -83,6 +94,7 @@ inline void run_report_cases(const std::string& name) {
             if (c.closeout.empty()) EXPECT_TRUE(t.closeout().empty());
             if (!c.closeout.empty()) expect_closeout(t, c.closeout);
         } else {
+            EXPECT_FALSE(std::filesystem::exists(t.home() / t.st().closeoutfile));
             EXPECT_EQ(jobs.size(), c.jobs.size()) << "spool jobs";
             for (std::size_t i = 0; i < jobs.size() && i < c.jobs.size(); ++i) {
                 if (c.jobs[i] != "-") expect_file(c.jobs[i], jobs[i]);
@@ -90,6 +102,8 @@ inline void run_report_cases(const std::string& name) {
         }
         EXPECT_EQ(t.boxes(), c.boxes);
         if (!c.status.empty()) EXPECT_EQ(t.s().form.helpwindow.text, c.status);
+        if (!c.audit.empty()) expect_file(c.audit, read_file(t.home() / "audit03.txt"));
+        if (c.own_sales) EXPECT_EQ(t.s().form.ownsalesonly, 1);
         EXPECT_EQ(t.st().reportbusy, 0);
         EXPECT_NE(default_text(t.st().reqparm4), "POA");
     }
