@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "export/export_fixture.h"
+#include "support/fixtures.h"
 
 namespace tillora {
 namespace {
@@ -25,8 +26,9 @@ TEST(RegisterRace, LinesTheRegisterChangesDuringAnExportAreLeftAsTheRegisterLeft
         std::vector<std::string> marks;
         std::string exported;
     };
-    // A held line (0) and three closed lines; the export pass reads 1, 2, 9, the history pass
-    // 0, 1, 2, 9, and the change comes after each pass has read its first row.
+    // tests/fixtures/race-day.txt: a held line (0) and three closed lines; the export pass reads 1,
+    // 2, 9, the history pass 0, 1, 2, 9, and the change comes after each pass has read its first
+    // row.
     // clang-format off
     const std::vector<Case> cases = {
         {"voided after its export read", false, "status = -12 where poschitnum = 1",
@@ -46,10 +48,7 @@ TEST(RegisterRace, LinesTheRegisterChangesDuringAnExportAreLeftAsTheRegisterLeft
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestStation t;
-        t.add_lines({{{"ticket", 200}, {"poschitnum", 0}, {"status", 1}, {"poschittotal", 3.0}},
-                     {{"ticket", 201}, {"poschitnum", 1}, {"poschittotal", 4.0}},
-                     {{"ticket", 202}, {"poschitnum", 2}, {"poschittotal", 5.0}},
-                     {{"ticket", 203}, {"poschitnum", 9}, {"poschittotal", 6.0}}});
+        test::load_fixture(t, "race-day");
         const auto export_file = t.home() / "export03.csv";
         const auto history_file = t.home() / "kovrax03.csv";
         bool changed = false;

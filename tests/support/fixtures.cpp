@@ -125,17 +125,8 @@ void operator_12_midday(TestStation& t) {
     t.s().form.txttohour.text = "13";
 }
 
-void add_tender_day(TestStation& t) {
-    load_fixture(t, "tender-day");
-}
-
 void add_server_totals_day(TestStation& t) {
     load_fixture(t, "server-totals-day");
-    operator_12_midday(t);
-}
-
-void add_server_tickets_day(TestStation& t) {
-    load_fixture(t, "server-tickets-day");
     operator_12_midday(t);
 }
 

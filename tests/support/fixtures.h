@@ -29,15 +29,9 @@ void add_staff(TestStation& t);
 // Operator 12 logged in and the time range 10:00-13:59.
 void operator_12_midday(TestStation& t);
 
-// Tender lines of closed tickets and payments on account of 20200904, with lines each selection
-// leaves out (held, unbatched, voided, another day, item lines).
-void add_tender_day(TestStation& t);
-// The three server data sets below also log operator 12 in for 10:00-13:59.
+// The two server data sets below also log operator 12 in for 10:00-13:59.
 // Closed, cleared and held lines of servers 5, 7 and -3, one outside 10:00-13:59.
 void add_server_totals_day(TestStation& t);
-// Server 12's closed tickets 1 and 2 in 10:00-13:59, ticket 3 after it; server 13 on ticket 1;
-// held tickets of both servers here and on the shared folder.
-void add_server_tickets_day(TestStation& t);
 // Server 12's items, -5 and service-charge lines (account 4000 is the service-charge account)
 // and tenders of several batches; server 13 shares ticket 1.
 void add_my_sales_day(TestStation& t);
