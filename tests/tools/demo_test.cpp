@@ -15,6 +15,7 @@
 #include "tools/demo_calendar.h"
 #include "tools/demo_data.h"
 #include "tools/demo_sales.h"
+#include "tools/register_sim.h"
 
 namespace fs = std::filesystem;
 using namespace tillora;
@@ -243,18 +244,31 @@ TEST(DemoOptions, ReadsTheRangeAndRefusesBadCommandLines) {
     const DemoOptions o =
         parse_demo_options({"--folder", "x", "--unit", "5", "--seed", "9"}, 20260306);
     EXPECT_EQ(std::tie(o.unit, o.seed), std::make_tuple(5, std::uint64_t{9}));
-    // clang-format off
-    const std::vector<std::string> bad[] = {
-        {}, {"--unit", "3"}, {"--folder"}, {"--folder", "x", "--colour", "red"},
-        {"--folder", "x", "--unit", "100"}, {"--folder", "x", "--tickets", "ten"},
-        {"--folder", "x", "--start", "20210230"}, {"--folder", "x", "--seed", "-1"},
-        {"--folder", "x", "--end", "20201301"}, {"--folder", "x", "--start", "20200901",
-        "--end", "20200904"}, {"--folder", "x", "stray"}};
-    // clang-format on
-    for (const auto& args : bad) {
-        EXPECT_THROW(parse_demo_options(args, 20260101), UsageError)
-            << (args.empty() ? "" : args.back());
+}
+
+// The rows of tests/tools/usage_errors.txt, for the demo and the register simulator.
+TEST(DemoOptions, BadCommandLinesAreRefused) {
+    int rows = 0;
+    for (const std::string& line :
+         test::file_lines(fs::path(TILLORA_SOURCE_DIR) / "tests" / "tools" / "usage_errors.txt")) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> cells, args;
+        std::istringstream in(line);
+        for (std::string cell; std::getline(in, cell, '|');) cells.push_back(trim(cell));
+        std::istringstream words(cells.at(1));
+        for (std::string word; words >> word;) args.push_back(word);
+        ++rows;
+        try {
+            cells[0] == "demo" ? (void)parse_demo_options(args, 20260101)
+                               : (void)parse_register_options(args);
+            ADD_FAILURE() << "accepted: " << line;
+        } catch (const UsageError& e) {
+            EXPECT_NE(std::string(e.what()).find(cells.size() > 2 ? cells[2] : ""),
+                      std::string::npos)
+                << line;
+        }
     }
+    EXPECT_EQ(rows, 17);
 }
 
 }  // namespace
