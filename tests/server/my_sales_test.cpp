@@ -12,16 +12,15 @@ namespace {
 
 using namespace test;
 
-// Items, tenders and the ticket count on one receipt; without sales both headers and no count.
+// Items, tenders and the ticket count on one receipt (without sales, the audit entry: the
+// cases of tests/cases/my-sales.txt).
 TEST(MySalesSummary, PrintsItemsTendersAndTicketCountOnOneReceipt) {
-    for (const bool sales : {true, false}) {
-        TestStation t;
-        sales ? add_my_sales_day(t) : operator_12_midday(t);
-        ASSERT_TRUE(click_report_button(t.s(), "cmdserver1"));
-        expect_jobs(t, {sales ? "my-sales.txt" : "my-sales-empty.txt"});
-        EXPECT_EQ(t.st().reportbusy, 0);
-        EXPECT_EQ(t.s().form.ownsalesonly, 1);
-    }
+    TestStation t;
+    add_my_sales_day(t);
+    ASSERT_TRUE(click_report_button(t.s(), "cmdserver1"));
+    expect_jobs(t, {"my-sales.txt"});
+    EXPECT_EQ(t.st().reportbusy, 0);
+    EXPECT_EQ(t.s().form.ownsalesonly, 1);
 }
 
 // A service, tender or payment line on the service-charge account, or with no account, is that
@@ -56,21 +55,6 @@ TEST(MySalesSummary, NegativeItemsOnTheServiceChargeAccountPrintItsRow) {
         ASSERT_EQ(t.jobs().size(), 1u);
         const Lines job = t.jobs()[0];
         EXPECT_EQ(Lines(job.begin() + 8, job.begin() + 8 + c.items.size()), c.items);
-    }
-}
-
-TEST(MySalesSummary, WritesTheAuditEntryWithTheEmployeeUnlessNewempClearedIt) {
-    for (int newemp : {0, 1}) {
-        TestStation t;
-        add_my_sales_day(t);
-        t.st().newemp = newemp;
-        t.st().printall = 1;  // the job is ended all the same
-        cmdserver1_click(t.s());
-        EXPECT_EQ(t.jobs().size(), 1u);
-        EXPECT_EQ(file_lines(t.home() / "audit03.txt"),
-                  std::vector<std::string>{std::string("09042020\\14:37\\E#") +
-                                           (newemp ? "0" : "12") + "\\SvrTktRpt-12"});
-        EXPECT_EQ(t.st().auditline, "");
     }
 }
 

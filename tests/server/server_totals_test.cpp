@@ -10,9 +10,9 @@ namespace {
 
 using namespace test;
 
-// The cases of tests/cases/server-totals.txt and server-tickets.txt.
+// The cases of tests/cases/server-totals.txt, server-tickets.txt and my-sales.txt.
 TEST(ServerReports, Cases) {
-    for (const char* table : {"server-totals", "server-tickets"}) {
+    for (const char* table : {"server-totals", "server-tickets", "my-sales"}) {
         SCOPED_TRACE(table);
         run_report_cases(table);
     }

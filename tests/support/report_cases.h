@@ -22,7 +22,8 @@ struct ReportCase {
 };
 
 // Runs every case of tests/cases/<name>.txt with operator 12 logged in; after the click the
-// guard must be free and the payment-on-account flag no longer set. A line it does not know fails.
+// guard must be free, the audit entry written out and the payment-on-account flag no longer set. A
+// line it does not know fails.
 inline void run_report_cases(const std::string& name) {
     const auto root = std::filesystem::path(TILLORA_SOURCE_DIR) / "tests" / "cases";
     std::vector<ReportCase> cases;
@@ -78,7 +79,8 @@ inline void run_report_cases(const std::string& name) {
                 const std::map<std::string, std::int16_t ModuleState::*> fields = {
                     {"localprinter", &ModuleState::localprinter},
                     {"offlinemode", &ModuleState::offlinemode},
-                    {"newemp", &ModuleState::newemp}};
+                    {"newemp", &ModuleState::newemp},
+                    {"printall", &ModuleState::printall}};
                 t.st().*fields.at(a) = static_cast<std::int16_t>(std::stoi(b));
             } else if (key == "closeout") {
                 t.enter_closeout_mode();
@@ -91,8 +93,11 @@ inline void run_report_cases(const std::string& name) {
         const auto jobs = t.job_texts();
         if (t.st().closeoutmode) {
             EXPECT_TRUE(jobs.empty());
-            if (c.closeout.empty()) EXPECT_TRUE(t.closeout().empty());
-            if (!c.closeout.empty()) expect_closeout(t, c.closeout);
+            if (c.closeout.empty()) {
+                EXPECT_TRUE(t.closeout().empty());
+            } else {
+                expect_closeout(t, c.closeout);
+            }
         } else {
             EXPECT_FALSE(std::filesystem::exists(t.home() / t.st().closeoutfile));
             EXPECT_EQ(jobs.size(), c.jobs.size()) << "spool jobs";
@@ -101,10 +106,15 @@ inline void run_report_cases(const std::string& name) {
             }
         }
         EXPECT_EQ(t.boxes(), c.boxes);
-        if (!c.status.empty()) EXPECT_EQ(t.s().form.helpwindow.text, c.status);
+        if (!c.status.empty()) {
+            EXPECT_EQ(t.s().form.helpwindow.text, c.status);
+        }
         if (!c.audit.empty()) expect_file(c.audit, read_file(t.home() / "audit03.txt"));
-        if (c.own_sales) EXPECT_EQ(t.s().form.ownsalesonly, 1);
+        if (c.own_sales) {
+            EXPECT_EQ(t.s().form.ownsalesonly, 1);
+        }
         EXPECT_EQ(t.st().reportbusy, 0);
+        EXPECT_EQ(t.st().auditline, "");
         EXPECT_NE(default_text(t.st().reqparm4), "POA");
     }
 }
