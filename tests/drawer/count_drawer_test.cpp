@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "panel/entry.h"
-#include "platform/files.h"
 #include "support/fixtures.h"
 
 namespace tillora {

@@ -11,22 +11,15 @@
 namespace tillora {
 namespace {
 
+// The rows of tests/panel/verifydate.txt (the second row: dates are ordered as text).
 TEST(Verifydate, OrdersTheRangeAndFillsDefaults) {
-    // The boxes from date|to date|from hour|to hour|from minute|to minute, and the range
-    // "fromdate todate fromtime totime".
-    const std::pair<const char*, const char*> cases[] = {
-        {"20200910|20200901|00|23|00|59", "20200901 20200910 00:00:00 23:59:59"},
-        {"999|1000|00|23|00|59", "1000 999 00:00:00 23:59:59"},  // dates ordered as text
-        {"20200904|20200904||||", "20200904 20200904 00:00:00 23:59:59"},
-        {"20200904|20200904|10|14|30|15", "20200904 20200904 10:15:00 14:30:59"},
-        {"20200904|20200904|00|12|00|00", "20200904 20200904 00:00:00 12:59:59"},
-        {"20200904|20200904|7|9|5|8", "20200904 20200904 07:05:00 09:08:59"},
-        {"20200904|20200904|18|06|00|59", "20200904 20200904 06:00:00 18:59:59"},
-        {"abc||ab|x|!|?", "0 0 00:00:00 23:59:59"},
-        {"20200904|20200904|123|23|00|59", "20200904 20200904 23:00:00 123:59:59"},
-        {"20200904|20200904|00|00|00|59", "20200904 20200904 00:00:00 23:59:59"},
-    };
-    for (const auto& [boxes, range] : cases) {
+    int rows = 0;
+    for (const std::string& row : test::file_lines(std::filesystem::path(TILLORA_SOURCE_DIR) /
+                                                   "tests/panel/verifydate.txt")) {
+        const std::size_t arrow = row.find(" -> ");
+        if (row.empty() || row[0] == '#' || arrow == std::string::npos) continue;
+        const std::string boxes = row.substr(0, arrow), range = row.substr(arrow + 4);
+        ++rows;
         SCOPED_TRACE(boxes);
         test::TestStation t;
         FormModel& f = t.s().form;
@@ -43,6 +36,7 @@ TEST(Verifydate, OrdersTheRangeAndFillsDefaults) {
         // The boxes show the ordered range.
         EXPECT_EQ(f.txtfromhour.text + ":" + f.txtfromminute.text + ":00", st.fromtime);
     }
+    EXPECT_EQ(rows, 10);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/print_frame.h"
-#include "reports/other/report_buttons.h"
 #include "reports/server/server_totals.h"
 #include "support/report_cases.h"
 
