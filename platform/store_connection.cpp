@@ -65,8 +65,8 @@ void bind_value(sqlite3_stmt* stmt, int index, const Value& v, int& rc) {
     } else if (const auto* c = std::get_if<Currency>(&d)) {
         rc = sqlite3_bind_double(stmt, index, c->to_double());
     } else if (const auto* s = std::get_if<std::string>(&d)) {
-        rc = sqlite3_bind_text(stmt, index, s->data(), static_cast<int>(s->size()),
-                               SQLITE_TRANSIENT);
+        // Not copied: every value bound outlives the statement's use (see Statement).
+        rc = sqlite3_bind_text(stmt, index, s->data(), static_cast<int>(s->size()), SQLITE_STATIC);
     } else {
         rc = sqlite3_bind_null(stmt, index);
     }
@@ -164,10 +164,31 @@ std::shared_ptr<const Columns> read_columns(sqlite3_stmt* stmt) {
 }
 }  // namespace
 
+namespace {
+const Value& bound(const Value& v) {
+    return v;
+}
+const Value& bound(const Value* v) {
+    return *v;
+}
+}  // namespace
+
 Statement::Statement(Connection& conn, const StatementKey& key, const std::vector<Value>& extra)
     : conn_(conn) {
+    prepare(key);
+    bind(key, extra);
+}
+
+Statement::Statement(Connection& conn, const StatementKey& key,
+                     const std::vector<const Value*>& extra)
+    : conn_(conn) {
+    prepare(key);
+    bind(key, extra);
+}
+
+void Statement::prepare(const StatementKey& key) {
     if (key.cacheable) {
-        Connection::Cached& entry = conn.cached(key);
+        Connection::Cached& entry = conn_.cached(key);
         sorts_ = entry.sorts;
         if (!entry.in_use) {
             entry_ = &entry;
@@ -176,20 +197,24 @@ Statement::Statement(Connection& conn, const StatementKey& key, const std::vecto
         }
     }
     if (stmt_ == nullptr) {
-        stmt_ = conn.prepare_text(key.text);
-        if (!key.cacheable) sorts_ = sorts_rows(conn.handle(), stmt_);
+        stmt_ = conn_.prepare_text(key.text);
+        if (!key.cacheable) sorts_ = sorts_rows(conn_.handle(), stmt_);
     }
+}
+
+template <class Extra>
+void Statement::bind(const StatementKey& key, const Extra& extra) {
     int index = 1;
-    for (const auto* list : {&key.params, &extra}) {
-        for (const Value& v : *list) {
-            int rc = SQLITE_OK;
-            bind_value(stmt_, index++, v, rc);
-            if (rc != SQLITE_OK) {
-                release();
-                conn.fail();
-            }
+    const auto bind_one = [&](const Value& v) {
+        int rc = SQLITE_OK;
+        bind_value(stmt_, index++, v, rc);
+        if (rc != SQLITE_OK) {
+            release();
+            conn_.fail();
         }
-    }
+    };
+    for (const Value& v : key.params) bind_one(v);
+    for (const auto& v : extra) bind_one(bound(v));
 }
 
 Statement::~Statement() {
@@ -483,6 +508,17 @@ void Connection::run(const StatementKey& key, const std::vector<Value>& extra_pa
     end_read();  // writes, explicit transactions and pragmas run outside the read transaction
     settle_reads();
     Statement statement(*this, key, extra_params);
+    run_to_end(statement, key);
+}
+
+void Connection::run(const StatementKey& key, const std::vector<const Value*>& extra_params) {
+    end_read();
+    settle_reads();
+    Statement statement(*this, key, extra_params);
+    run_to_end(statement, key);
+}
+
+void Connection::run_to_end(Statement& statement, const StatementKey& key) {
     const bool writes = key.transactional && !sqlite3_stmt_readonly(statement.handle());
     const bool opened = writes && begin_write();
     try {

@@ -96,6 +96,8 @@ class PendingRead {
     ~PendingRead() = default;
 };
 
+class Statement;
+
 // One open SQLite connection, shared by the Database and the sets it opened.
 struct Connection {
     sqlite3* db = nullptr;
@@ -125,6 +127,8 @@ struct Connection {
     // Runs a statement that returns no rows; data changes run in a write transaction.
     void run(std::string_view sql, const std::vector<Value>& extra_params = {});
     void run(const StatementKey& key, const std::vector<Value>& extra_params = {});
+    // The same with the extra parameters bound where they are, not copied.
+    void run(const StatementKey& key, const std::vector<const Value*>& extra_params);
     // Runs a query and reads every row.
     ResultRows query(std::string_view sql, const std::vector<Value>& extra_params = {});
     ResultRows query(const StatementKey& key, const std::vector<Value>& extra_params = {});
@@ -167,6 +171,8 @@ struct Connection {
     sqlite3_stmt* prepare_text(const std::string& text);
 
   private:
+    // Steps a statement to its end, in a write transaction when it writes data.
+    void run_to_end(Statement& statement, const StatementKey& key);
     // Opens a read transaction when none is open, so that the queries up to the next idle()
     // share one snapshot and one set of locks.
     void begin_read();
@@ -194,10 +200,12 @@ struct Connection {
 
 // A prepared statement in use with its parameters bound: borrowed from the connection's cache,
 // or prepared for this use alone when the cached one is busy or the text is not cacheable.
-// Released (reset, or finalized when its own) by release() or the destructor.
+// Released (reset, or finalized when its own) by release() or the destructor. Text parameters
+// are bound without a copy: the key and the extra values must outlive the statement's use.
 class Statement {
   public:
     Statement(Connection& conn, const StatementKey& key, const std::vector<Value>& extra = {});
+    Statement(Connection& conn, const StatementKey& key, const std::vector<const Value*>& extra);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -212,6 +220,10 @@ class Statement {
     std::shared_ptr<const Columns> columns();
 
   private:
+    void prepare(const StatementKey& key);
+    template <class Extra>
+    void bind(const StatementKey& key, const Extra& extra);
+
     Connection& conn_;
     Connection::Cached* entry_ = nullptr;  // the cache entry borrowed, or null when its own
     sqlite3_stmt* stmt_ = nullptr;

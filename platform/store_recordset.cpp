@@ -1,5 +1,6 @@
 // Result sets: rows read at open, a current position, and for updatable sets the writing back of
 // added and edited rows by rowid.
+#include <algorithm>
 #include <optional>
 
 #include "platform/store.h"
@@ -53,6 +54,9 @@ struct Recordset::Impl {
     detail::StatementKey write_key;  // the last statement that stored a row
     bool write_adding = false;
     std::vector<bool> write_fields;
+    detail::StatementKey mark_key;  // the last statement that stored kept changes
+    std::vector<bool> mark_fields;
+    std::vector<const Value*> mark_params;
 
     Impl(std::shared_ptr<detail::Connection> c, std::string_view sql, SetKind kind)
         : conn(std::move(c)) {
@@ -85,7 +89,7 @@ struct Recordset::Impl {
                          rowid_expr() + " = ?";
         fetch_key.cacheable = true;
         fetch_key.transactional = true;
-        columns = detail::Statement(*conn, fetch_key, {}).columns();
+        columns = detail::Statement(*conn, fetch_key).columns();
         std::string keys(sql.substr(0, source->list_start));
         keys += rowid_expr() + " ";
         keys += sql.substr(source->list_start + source->list.size());
@@ -98,12 +102,31 @@ struct Recordset::Impl {
     const Row* keyed_row(long p) {
         if (p < 0 || p >= static_cast<long>(rowids.size())) return nullptr;
         if (fetched_pos != p) {
-            auto r = conn->query(fetch_key, {Value(rowids[static_cast<std::size_t>(p)])});
-            if (r.rows.empty()) fail(kRecordDeleted, "Record is deleted.");
-            fetched_row = std::move(r.rows.front());
+            fetched_pos = -1;
+            if (!fetch(rowids[static_cast<std::size_t>(p)]))
+                fail(kRecordDeleted, "Record is deleted.");
             fetched_pos = p;
         }
         return &fetched_row;
+    }
+
+    // Reads the row `rowid` into fetched_row, whose values are replaced in place. False when
+    // there is no such row.
+    bool fetch(std::int64_t rowid) {
+        const Value key(rowid);
+        detail::Statement statement(*conn, fetch_key, std::vector<const Value*>{&key});
+        conn->begin_query(fetch_key, statement.handle());
+        if (!statement.step()) return false;
+        const std::size_t n = columns->names.size();
+        const std::size_t read = std::min<std::size_t>(n, sqlite3_column_count(statement.handle()));
+        fetched_row.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            fetched_row[i] = i < read
+                                 ? detail::column_value(statement.handle(), static_cast<int>(i),
+                                                        columns->currency[i])
+                                 : Value::null();
+        }
+        return true;
     }
 
     // True when position p holds a row (an updatable set's row is not read for this).
@@ -191,28 +214,47 @@ struct Recordset::Impl {
 
     void update_row() { store(rowids[static_cast<std::size_t>(pos)], changed_values()); }
 
-    // Stores kept changes only while the row holds what it was read with: every column read
-    // from the table is compared with its value as read (money to within the ten-thousandth it
-    // was rounded to when read; text byte for byte). False when no row matched.
+    // The statement that stores kept changes only while the row holds what it was read with:
+    // every column read from the table is compared with its value as read, text byte for byte
+    // and money also to within the ten-thousandth it was rounded to when read. Its text depends
+    // on the changed fields alone (a money column binds its value twice, the second time null
+    // unless it was read as money), so one prepared statement serves every row of a pass.
+    const detail::StatementKey& conditional_write_statement() {
+        if (changed == mark_fields && !mark_key.text.empty()) return mark_key;
+        mark_key = write_statement(false);
+        for (std::size_t i = 0; i < columns->origins.size(); ++i) {
+            if (columns->origins[i].empty()) continue;
+            const std::string name = quote_name(columns->origins[i]);
+            if (columns->currency[i]) {
+                mark_key.text +=
+                    " and (" + name + " is ? collate binary or abs(" + name + " - ?) < 0.0001)";
+            } else {
+                mark_key.text += " and " + name + " is ? collate binary";
+            }
+        }
+        mark_fields = changed;
+        return mark_key;
+    }
+
+    // Stores kept changes as conditional_write_statement says. False when no row matched.
     bool store_if_unchanged(const Recordset::Changes& changes) {
         changed = changes.fields;
-        detail::StatementKey key = write_statement(false);
-        std::vector<Value> values = changes.values;
-        values.emplace_back(changes.rowid);
+        const detail::StatementKey& key = conditional_write_statement();
+        static const Value null = Value::null();
+        const Value rowid(changes.rowid);
+        std::vector<const Value*>& params = mark_params;
+        params.clear();
+        for (const Value& v : changes.values) params.push_back(&v);
+        params.push_back(&rowid);
         for (std::size_t i = 0; i < changes.read.size(); ++i) {
             if (columns->origins[i].empty()) continue;
             const Value& v = changes.read[i];
-            const std::string name = quote_name(columns->origins[i]);
-            if (std::holds_alternative<Currency>(v.data())) {
-                key.text += " and abs(" + name + " - ?) < 0.0001";
-            } else if (v.is_text()) {
-                key.text += " and " + name + " is ? collate binary";
-            } else {
-                key.text += " and " + name + " is ?";
+            params.push_back(&v);
+            if (columns->currency[i]) {
+                params.push_back(std::holds_alternative<Currency>(v.data()) ? &v : &null);
             }
-            values.push_back(v);
         }
-        conn->run(key, values);
+        conn->run(key, params);
         fetched_pos = -1;
         return sqlite3_changes(conn->handle()) > 0;
     }
@@ -366,8 +408,11 @@ Recordset::Changes Recordset::take_changes() {
         m.fail(kUpdateWithoutEdit, "Update or CancelUpdate without AddNew or Edit.");
     }
     m.mode = Impl::Mode::None;
-    return {m.rowids[static_cast<std::size_t>(m.pos)], m.changed, m.changed_values(),
-            *m.keyed_row(m.pos)};
+    Changes changes{m.rowids[static_cast<std::size_t>(m.pos)], m.changed, m.changed_values(), {}};
+    m.keyed_row(m.pos);
+    changes.read = std::move(m.fetched_row);  // read again when the row is next visited
+    m.fetched_pos = -1;
+    return changes;
 }
 
 bool Recordset::store_changes(const Changes& changes) {

@@ -26,15 +26,17 @@ TEST(RegisterRace, LinesTheRegisterChangesDuringAnExportAreLeftAsTheRegisterLeft
         std::vector<std::string> marks;
         std::string exported;
     };
-    // tests/fixtures/race-day.txt: a held line (0) and three closed lines; the export pass reads 1,
-    // 2, 9, the history pass 0, 1, 2, 9, and the change comes after each pass has read its first
-    // row.
+    // tests/fixtures/race-day.txt: a held line (0) and three closed lines (the total of 1 stored
+    // as text); the export pass reads 1, 2, 9, the history pass 0, 1, 2, 9, and the change comes
+    // after each pass has read its first row.
     // clang-format off
     const std::vector<Case> cases = {
         {"voided after its export read", false, "status = -12 where poschitnum = 1",
          {"0:7:", "1:-12:", "2:7:1", "9:7:1"}, "29"},
         {"amount changed after its export read", false, "poschittotal = 4.5 where poschitnum = 1",
          {"0:7:", "1:2:", "2:7:1", "9:7:1"}, "29"},
+        {"text amount made a number near 0 after its export read", false,
+         "poschittotal = 0.00009 where poschitnum = 1", {"0:7:", "1:2:", "2:7:1", "9:7:1"}, "29"},
         {"voided before the export reached it", false, "status = -12 where poschitnum = 9",
          {"0:7:", "1:7:1", "2:7:1", "9:-12:"}, "12"},
         {"held ticket closed after its history read", true, "status = 2 where poschitnum = 0",
