@@ -49,8 +49,18 @@ std::string grouped(const TicketLines& l) {
 }  // namespace
 
 TicketPass::TicketPass(Database& src, const TicketLines& lines)
-    : sql_(grouped(lines)), groups_(src.open_recordset(sql_)), charges_(!lines.charges.empty()) {
+    : src_(src),
+      sql_(grouped(lines)),
+      groups_(src.open_recordset(sql_)),
+      charges_(!lines.charges.empty()) {
     if (!groups_.eof()) count_ = static_cast<long>(groups_.field(kSelected).as_int());
+}
+
+void TicketPass::move_next() {
+    groups_.move_next();
+    // Past the last ticket the statement ends and frees its sorted rows (25 ms for a year):
+    // that step runs beside the window.
+    if (next_++ == count_) src_.run_beside([this] { (void)groups_.eof(); });
 }
 
 const Value& TicketPass::ticket() const {

@@ -43,15 +43,17 @@ class TicketPass {
     long count() const { return count_; }
     bool eof() const { return groups_.eof(); }
     // Throws StoreError at the end.
-    void move_next() { groups_.move_next(); }
+    void move_next();
     const Value& ticket() const;
     TicketSums sums() const;
 
   private:
+    Database& src_;
     std::string sql_;
     Recordset groups_;
     long count_ = 0;
-    bool charges_;  // the statement has the service-charge lines' sum
+    long next_ = 1;  // the position move_next goes to
+    bool charges_;   // the statement has the service-charge lines' sum
 };
 
 }  // namespace tillora

@@ -72,6 +72,10 @@ void Database::set_heartbeat(std::function<void()> beat, BesideRunner beside) {
     conn_->set_heartbeat(std::move(beat), std::move(beside));
 }
 
+void Database::run_beside(const std::function<void()>& work) {
+    conn_->beside(work);
+}
+
 void Database::close() {
     conn_->close(false);
 }

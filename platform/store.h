@@ -154,6 +154,9 @@ class Database {
     // this database.
     using BesideRunner = std::function<void(const std::function<void()>&)>;
     void set_heartbeat(std::function<void()> beat, BesideRunner beside = {});
+    // Runs `work` (which may use this database and its sets) through the runner given to
+    // set_heartbeat when called on the window's thread, here otherwise. Rethrows what it throws.
+    void run_beside(const std::function<void()>& work);
     void close();
 
     const std::filesystem::path& path() const;

@@ -226,21 +226,37 @@ bool Statement::step() {
     const int rc = conn_.step(stmt_, sorts_ && !stepped_);
     stepped_ = true;
     if (rc == SQLITE_ROW) return true;
+    ended_ = true;
     if (rc == SQLITE_DONE) return false;
     conn_.fail(sqlite3_extended_errcode(conn_.db), sqlite3_errmsg(conn_.db));
 }
 
 void Statement::restart() {
-    if (stmt_ != nullptr) sqlite3_reset(stmt_);
+    if (stmt_ != nullptr) reset();
     stepped_ = false;
+    ended_ = false;
+}
+
+void Statement::reset() {
+    if (!conn_.is_open()) return;  // closing finalized the cached statements
+    // Left before its end, a statement that sorted frees its sorted rows here (tens of
+    // milliseconds for a year's): the window repaints meanwhile.
+    if (sorts_ && stepped_ && !ended_) {
+        try {
+            conn_.beside([this] { sqlite3_reset(stmt_); });
+        } catch (...) {
+            // The window's trouble must not keep the statement running: it is reset below.
+        }
+    }
+    sqlite3_reset(stmt_);
 }
 
 void Statement::release() {
     if (stmt_ == nullptr) return;
+    reset();
     if (entry_ == nullptr) {
         sqlite3_finalize(stmt_);  // also after close: the engine frees the connection then
     } else if (conn_.is_open()) {
-        sqlite3_reset(stmt_);
         sqlite3_clear_bindings(stmt_);
         entry_->in_use = false;
     }
@@ -332,7 +348,7 @@ void Connection::close(bool quiet) {
     // Freeing a large page cache, a last commit or the checkpoint of the log take tens of
     // milliseconds at the end of a long report: the window repaints meanwhile.
     try {
-        if (beside_ && std::this_thread::get_id() == window_thread_) beside_(close_engine);
+        beside(close_engine);
     } catch (...) {
         // The window's trouble must not keep the database open.
     }
@@ -415,10 +431,19 @@ void Connection::set_heartbeat(std::function<void()> beat, Database::BesideRunne
 }
 
 int Connection::step(sqlite3_stmt* stmt, bool long_first_step) {
-    if (!long_first_step || !beside_) return sqlite3_step(stmt);
+    if (!long_first_step) return sqlite3_step(stmt);
     int rc = SQLITE_OK;
-    beside_([&] { rc = sqlite3_step(stmt); });
+    beside([&] { rc = sqlite3_step(stmt); });
     return rc;
+}
+
+void Connection::beside(const std::function<void()>& work) {
+    // Work already beside the window (or without one) runs where it is.
+    if (beside_ && std::this_thread::get_id() == window_thread_) {
+        beside_(work);
+    } else {
+        work();
+    }
 }
 
 int Connection::on_progress(void* connection) {

@@ -144,6 +144,9 @@ struct Connection {
     void set_heartbeat(std::function<void()> beat, Database::BesideRunner beside);
     // Runs one engine step: beside the window when it may sort for long (see set_heartbeat).
     int step(sqlite3_stmt* stmt, bool long_first_step);
+    // Runs `work` on a second thread while the window repaints when called on the window's
+    // thread of a connection with a heartbeat; here otherwise. Rethrows what `work` throws.
+    void beside(const std::function<void()>& work);
     // Has every pending read take the rest of its rows now: a write must not run beside them.
     void settle_reads();
     void add_pending(PendingRead* read);
@@ -230,6 +233,11 @@ class Statement {
     std::shared_ptr<const Columns> columns_;
     bool sorts_ = false;    // the first step sorts the rows
     bool stepped_ = false;  // stepped since prepared or restarted
+    bool ended_ = false;    // its last step gave no row (or failed)
+
+    // Resets the statement to its first row (beside the window when it holds sorted rows); does
+    // nothing once the connection is closed.
+    void reset();
 };
 
 // The rows of a snapshot, read as they are walked: the engine's statement stays on the newest row

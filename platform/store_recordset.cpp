@@ -96,7 +96,11 @@ struct Recordset::Impl {
         const detail::StatementKey key = detail::parametrise(keys);
         detail::Statement statement(*conn, key);
         conn->begin_query(key, statement.handle());
-        while (statement.step()) rowids.push_back(sqlite3_column_int64(statement.handle(), 0));
+        // A month's row ids take tens of milliseconds to read, sort and gather, and the last step
+        // frees the sorted rows: the window repaints meanwhile.
+        conn->beside([&] {
+            while (statement.step()) rowids.push_back(sqlite3_column_int64(statement.handle(), 0));
+        });
     }
 
     const Row* keyed_row(long p) {

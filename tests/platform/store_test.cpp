@@ -12,6 +12,7 @@
 #include <numeric>
 #include <thread>
 
+#include "platform/ui.h"
 #include "support/fixtures.h"
 
 namespace fs = std::filesystem;
@@ -191,6 +192,43 @@ TEST(Recordset, AnUpdatableSetVisitsEachRowOnceWhileItsRowsChange) {
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(first_int(*db, "select count(*) from t where status = 6"), 1499);
     EXPECT_EQ(code_of([&] { rs.field("n"); }), 3167);  // deleted by the register
+}
+
+// Reads that run beside the window: an updatable set's row ids, and the reset of a sorted set
+// left before its end. The engine's errors there still reach the caller.
+TEST(Recordset, ReadsBesideTheWindowPassTheirErrorsOn) {
+    test::TempDir dir;
+    auto db = table_db(dir,
+                       "create table t (n integer, m integer);"
+                       "insert into t values (1, 3), (2, 2), (3, 1);");
+    ScriptedUi ui;
+    int beside = 0;
+    db->set_heartbeat([] {},
+                      [&](const std::function<void()>& work) {
+                          ++beside;
+                          run_beside_window(ui, work);
+                      });
+    // Fails on the second row only: a blob larger than the engine allows.
+    const std::string too_big = " where length(randomblob(case n when 2 then 2000000000 end)) > 0";
+    const std::tuple<std::string, SetKind, bool, int, int> cases[] = {
+        {"select * from t order by m", SetKind::Snapshot, false, 2, 0},  // first step, reset
+        {"select * from t order by m", SetKind::Snapshot, true, 1, 0},
+        {"select * from t order by m", SetKind::Updatable, false, 1, 0},
+        {"select * from t", SetKind::Updatable, false, 1, 0},
+        {"select * from t" + too_big, SetKind::Updatable, false, 1, SQLITE_TOOBIG},
+        {"select * from t" + too_big + " order by m", SetKind::Updatable, false, 1, SQLITE_TOOBIG},
+    };
+    for (const auto& [sql, kind, walk, runs, code] : cases) {
+        beside = 0;
+        try {
+            auto rs = db->open_recordset(sql, kind);
+            while (walk && !rs.eof()) rs.move_next();
+            EXPECT_EQ(code, 0) << sql;
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.code(), code) << sql;
+        }
+        EXPECT_EQ(beside, runs) << sql;
+    }
 }
 
 // A write waits for another writer (the live-register run checks it); a lock held past the busy
