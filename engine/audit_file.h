@@ -6,6 +6,7 @@
 #include <string>
 
 #include "panel/station.h"
+#include "platform/store.h"
 
 namespace tillora {
 
@@ -27,6 +28,16 @@ void append_operator_audit_entry(Station& s, const std::string& entry,
 // file (tens of megabytes) is read. Throws FileError.
 void for_each_file_line(Station& s, const std::filesystem::path& path,
                         const std::function<void(const std::string&)>& on_line);
+
+// Calls `on_line` for every line of an audit or error file that line_in_keys puts between the
+// keys, in file order, the lines exactly as for_each_file_line cuts them. Reads only the lines
+// of the keys through the file's line index, kept in the work database (`work_db` when the
+// caller has it open, else a connection of its own) and in Station::line_indexes; a work
+// database that cannot be read or written only costs a whole read. Throws FileError.
+void for_each_line_in_keys(Station& s, const std::filesystem::path& path,
+                           const std::string& from_key, const std::string& to_key,
+                           const std::function<void(const std::string&)>& on_line,
+                           Database* work_db = nullptr);
 
 // MMDDYYYY key of a date box holding YYYYMMDD (characters 5-6, 7-8, 1-4; shorter texts give
 // what is there).

@@ -114,25 +114,29 @@ void add_cleared_entries(Station& s, Database& rpt, Recordset& ar) {
     }
     const std::string from = mmddyyyy_key(s.form.txtfromdate.text);
     const std::string to = mmddyyyy_key(s.form.txttodate.text);
-    for_each_file_line(s, path, [&](const std::string& line) {
-        if (!line_in_keys(line, from, to) || char_count(line) < 17) return;
-        const std::string rest = upper(chars_from(line, 17));
-        if (rest.find("CLEARED .00") == std::string::npos) return;
-        const double server = leading_number(rest);
-        const std::size_t slash = rest.find('\\');
-        if (slash != std::string::npos) {
-            if (slash + 1 >= rest.size()) return;  // nothing after the separator: cannot be cut
-            const double number = leading_number(rest.substr(std::min(slash + 2, rest.size())));
-            st.ticketnum = to_int32(number);  // a number beyond 32 bits gives 0, not garbage
-        }
-        ar.add_new();
-        ar.set("ardate", Value(static_cast<std::int64_t>(st.ticketnum)));
-        ar.set("aracctnum", Value(server));
-        for (const char* field : {"base", "srvchg", "salestax", "total"}) ar.set(field, Currency{});
-        ar.update();
-        rpt.idle();
-        s.yield();
-    });
+    for_each_line_in_keys(
+        s, path, from, to,
+        [&](const std::string& line) {
+            if (char_count(line) < 17) return;
+            const std::string rest = upper(chars_from(line, 17));
+            if (rest.find("CLEARED .00") == std::string::npos) return;
+            const double server = leading_number(rest);
+            const std::size_t slash = rest.find('\\');
+            if (slash != std::string::npos) {
+                if (slash + 1 >= rest.size()) return;  // nothing after the separator: cannot be cut
+                const double number = leading_number(rest.substr(std::min(slash + 2, rest.size())));
+                st.ticketnum = to_int32(number);  // a number beyond 32 bits gives 0, not garbage
+            }
+            ar.add_new();
+            ar.set("ardate", Value(static_cast<std::int64_t>(st.ticketnum)));
+            ar.set("aracctnum", Value(server));
+            for (const char* field : {"base", "srvchg", "salestax", "total"})
+                ar.set(field, Currency{});
+            ar.update();
+            rpt.idle();
+            s.yield();
+        },
+        &rpt);
 }
 
 void gather(Station& s, const TicketList& r) {

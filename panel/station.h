@@ -11,6 +11,7 @@
 #include "panel/form_model.h"
 #include "panel/preview.h"
 #include "panel/work.h"
+#include "platform/line_index.h"
 
 namespace tillora {
 
@@ -31,6 +32,8 @@ struct Station {
     // The on-screen receipt view, and the report or batch running now.
     Preview preview;
     Work work;
+    // The line indexes of the audit and error files read in this run.
+    LineIndexes line_indexes;
 
     // Yields to the message loop.
     void yield() { svc.ui.yield(); }

@@ -127,8 +127,43 @@ void append_line(const fs::path& path, std::string_view line, std::string_view l
     if (::close(fd) != 0) fail("finish writing", path, errno);
 }
 
+int open_text_file(const fs::path& path) {
+    return open_regular(path, O_RDONLY, true, "open");
+}
+
+LineCutter::LineCutter(OnLine on_line) : on_line_(std::move(on_line)) {
+    line_.reserve(256);
+}
+
+void LineCutter::feed(const char* data, std::size_t size) {
+    const char* at = data;
+    const char* const end = data + size;
+    while (at < end) {
+        const auto* newline = static_cast<const char*>(std::memchr(at, '\n', end - at));
+        const char* const stop = newline ? newline : end;
+        // May hold NUL bytes; past the limit the rest of the line is skipped.
+        const std::size_t room = kMaxLineBytes - std::min(line_.size(), kMaxLineBytes);
+        line_.append(at, std::min(static_cast<std::size_t>(stop - at), room));
+        if (newline == nullptr) break;
+        end_line(fed_ + static_cast<std::uint64_t>(newline + 1 - data));
+        at = newline + 1;
+    }
+    fed_ += size;
+}
+
+void LineCutter::finish() {
+    if (!line_.empty()) end_line(fed_);
+}
+
+void LineCutter::end_line(std::uint64_t end) {
+    if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+    make_utf8(line_);  // a register that writes Windows-1252 text
+    on_line_(line_, end);
+    line_.clear();
+}
+
 void for_each_line(const fs::path& path, const std::function<void(const std::string&)>& on_line) {
-    const int fd = open_regular(path, O_RDONLY, true, "open");
+    const int fd = open_text_file(path);
     std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) {
         const int error = errno;
@@ -137,33 +172,15 @@ void for_each_line(const fs::path& path, const std::function<void(const std::str
     }
     // Closes the file however the loop ends (on_line may throw).
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> guard(file, &std::fclose);
-    std::string line;
-    line.reserve(256);
-    const auto end_line = [&] {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        make_utf8(line);  // a register that writes Windows-1252 text
-        on_line(line);
-        line.clear();
-    };
-    // Read in blocks and cut at each newline: a year's audit file is tens of megabytes and the
-    // close-out reads it several times.
+    LineCutter cutter([&](const std::string& line, std::uint64_t) { on_line(line); });
+    // Read in blocks: a year's audit file is tens of megabytes and the close-out reads it
+    // several times.
     std::vector<char> block(1 << 16);
     for (std::size_t got; (got = std::fread(block.data(), 1, block.size(), file)) > 0;) {
-        const char* at = block.data();
-        const char* const end = at + got;
-        while (at < end) {
-            const auto* newline = static_cast<const char*>(std::memchr(at, '\n', end - at));
-            const char* const stop = newline ? newline : end;
-            // May hold NUL bytes; past the limit the rest of the line is skipped.
-            const std::size_t room = kMaxLineBytes - std::min(line.size(), kMaxLineBytes);
-            line.append(at, std::min(static_cast<std::size_t>(stop - at), room));
-            if (newline == nullptr) break;
-            end_line();
-            at = newline + 1;
-        }
+        cutter.feed(block.data(), got);
     }
     if (std::ferror(file)) fail("read", path, errno != 0 ? errno : EIO);
-    if (!line.empty()) end_line();
+    cutter.finish();
 }
 
 std::vector<std::string> read_lines(const fs::path& path) {

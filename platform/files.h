@@ -1,6 +1,7 @@
 // Plain file services: existence, deletion, appending lines, reading lines and delimited items.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -33,6 +34,27 @@ inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
 void for_each_line(const std::filesystem::path& path,
                    const std::function<void(const std::string&)>& on_line);
 std::vector<std::string> read_lines(const std::filesystem::path& path);
+// Opens a regular file for reading (a pipe, a device or a folder is refused); returns its
+// descriptor. Throws FileError.
+int open_text_file(const std::filesystem::path& path);
+
+// Cuts bytes fed in blocks into lines as for_each_line does.
+class LineCutter {
+  public:
+    // Gets each line and the count of bytes fed up to the end of its line end.
+    using OnLine = std::function<void(const std::string& line, std::uint64_t end)>;
+    explicit LineCutter(OnLine on_line);
+    // Hands out every line that ends in `data`; the rest waits for more.
+    void feed(const char* data, std::size_t size);
+    // Hands out the last line when the bytes end without a newline.
+    void finish();
+
+  private:
+    void end_line(std::uint64_t end);
+    OnLine on_line_;
+    std::string line_;
+    std::uint64_t fed_ = 0;
+};
 
 // Items of a text read with the delimited-read rule: items end at a comma or a line end,
 // leading blanks of an unquoted item are dropped, a double-quoted item yields its inner text.

@@ -40,9 +40,7 @@ void for_each_line_in_range(Station& s, const std::string& name,
     const std::string from = make_key(s.form.txtfromdate.text);
     const std::string to = make_key(s.form.txttodate.text);
     try {
-        for_each_file_line(s, s.path(name), [&](const std::string& line) {
-            if (line_in_keys(line, from, to)) on_line(line);
-        });
+        for_each_line_in_keys(s, s.path(name), from, to, on_line);
     } catch (const FileError& e) {
         s.st.msg = name + " could not be read.\r\n" + e.what();
         s.message(s.st.msg, "Oops...", Icon::Critical);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
+#include "engine/audit_file.h"
 #include "engine/pipeline.h"
 #include "platform/files.h"
 #include "support/fixtures.h"
@@ -146,6 +150,57 @@ TEST(TicketLists, FailuresAreReportedOnceAndClearTheGuard) {
         test::write_file(path, saved);
         cmdserver3_click(t.s());
         EXPECT_EQ(t.jobs().size(), 1u);
+    }
+}
+
+// The indexed read of a date range keeps exactly the lines the whole read keeps: lines out of
+// date order, CR LF, a non-ASCII start, a combining accent in the key, a line over the limit, a
+// last line without newline; then after a rewrite of the same size in place, after an append and
+// after a larger file is renamed over it; each in this run and in a run that reads the index back
+// from the work database.
+TEST(AuditIndex, ReadsExactlyTheLinesTheWholeReadKeeps) {
+    TestStation t;
+    const auto path = t.home() / "audit03.txt";
+    const std::string base =
+        "09052020\\a\n09042020\\b\r\n09-04-2020 c\n\xe9"
+        "9042020\\d\n0904202\xcc\x81"
+        "0\\e\n09042020\\" +
+        std::string(70000, 'x') + "\n09042020\\f\n\n09032020\\g";
+    std::string same_size = base;
+    std::swap(same_size[3], same_size[14]);  // 09042020\a first, 09052020\b second
+    const std::function<void()> steps[] = {
+        [&] { test::write_file(path, base); },
+        [&] { test::write_file(path, same_size); },
+        [&] { append_line(path, "\n09042020\\h\r\n09-04-2020 i", ""); },
+        [&] {
+            test::write_file(t.home() / "new.txt", "09042020\\j\n" + base + "\n09-04-2020 k\n");
+            std::filesystem::rename(t.home() / "new.txt", path);
+        },
+    };
+    const std::pair<std::string, std::string> ranges[] = {{"09042020", "09042020"},
+                                                          {"09-04-2020", "09-04-2020"},
+                                                          {"09032020", "09052020"},
+                                                          {"0904", "0904"},
+                                                          {"", "09042019"}};
+    for (const auto& step : steps) {
+        step();
+        for (const bool later_run : {false, true}) {
+            if (later_run) t.s().line_indexes.clear();
+            for (const auto& [from, to] : ranges) {
+                test::Lines whole, indexed;
+                for_each_file_line(t.s(), path, [&](const std::string& line) {
+                    if (line_in_keys(line, from, to)) whole.push_back(line);
+                });
+                for_each_line_in_keys(t.s(), path, from, to,
+                                      [&](const std::string& line) { indexed.push_back(line); });
+                EXPECT_EQ(indexed, whole) << from << "-" << to;
+            }
+            const std::string text = test::read_file(path);
+            const std::uint64_t indexed_end = text.rfind('\n') + 1;
+            EXPECT_EQ(t.s().line_indexes.at(path.string()).size, indexed_end);
+            EXPECT_EQ(t.report_db()->open_recordset("select size from line_files").field("size"),
+                      Value(static_cast<std::int64_t>(indexed_end)));
+        }
     }
 }
 
