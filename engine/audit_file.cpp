@@ -35,14 +35,18 @@ void append_operator_audit_entry(Station& s, const std::string& entry, const std
     }
 }
 
-void for_each_file_line(Station& s, const std::filesystem::path& path,
-                        const std::function<void(const std::string&)>& on_line) {
+std::function<void(const std::string&)> repainting_lines(
+    Station& s, std::function<void(const std::string&)> on_line) {
     constexpr unsigned kLinesPerRepaint = 512;
-    unsigned lines = 0;
-    for_each_line(path, [&](const std::string& line) {
+    return [&s, on_line = std::move(on_line), lines = 0u](const std::string& line) mutable {
         if (++lines % kLinesPerRepaint == 0) s.svc.ui.keep_alive();
         on_line(line);
-    });
+    };
+}
+
+void for_each_file_line(Station& s, const std::filesystem::path& path,
+                        const std::function<void(const std::string&)>& on_line) {
+    for_each_line(path, repainting_lines(s, on_line));
 }
 
 std::string mmddyyyy_key(const std::string& yyyymmdd) {

@@ -29,6 +29,10 @@ void append_operator_audit_entry(Station& s, const std::string& entry,
 void for_each_file_line(Station& s, const std::filesystem::path& path,
                         const std::function<void(const std::string&)>& on_line);
 
+// `on_line` wrapped so that the window repaints every few hundred lines handed to it.
+std::function<void(const std::string&)> repainting_lines(
+    Station& s, std::function<void(const std::string&)> on_line);
+
 // Calls `on_line` for every line of an audit or error file that line_in_keys puts between the
 // keys, in file order, the lines exactly as for_each_file_line cuts them. Reads only the lines
 // of the keys through the file's line index, kept in the work database (`work_db` when the

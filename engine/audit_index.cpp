@@ -194,9 +194,10 @@ void for_each_line_in_keys(Station& s, const fs::path& path, const std::string& 
         for_each_file_line(s, path, in_keys);
         return;
     }
+    // A long range (a year of Balance Drawer) reads most of the file: the window repaints.
     file->read(
         *index, [&](const LineRun& run) { return line_in_keys(run.key, from_key, to_key); },
-        in_keys);
+        repainting_lines(s, in_keys));
 }
 
 }  // namespace tillora
