@@ -198,10 +198,10 @@ TEST(Recordset, AnUpdatableSetVisitsEachRowOnceWhileItsRowsChange) {
 // left before its end. The engine's errors there still reach the caller.
 TEST(Recordset, ReadsBesideTheWindowPassTheirErrorsOn) {
     test::TempDir dir;
+    ScriptedUi ui;  // outlives the database, whose close still runs beside the window
     auto db = table_db(dir,
                        "create table t (n integer, m integer);"
                        "insert into t values (1, 3), (2, 2), (3, 1);");
-    ScriptedUi ui;
     int beside = 0;
     db->set_heartbeat([] {},
                       [&](const std::function<void()>& work) {
