@@ -6,6 +6,7 @@
 // no record of an unmarked row; a row the register changed meanwhile is left as it is now.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -32,14 +33,26 @@ struct PassProgress {
     long left = 0;
 };
 
-// Rows per batch: one write transaction and one sync of the file each.
-inline constexpr std::size_t kRowsPerBatch = 1000;
+// How many rows go into a batch (one write transaction and one sync of the file each). The
+// register waits while a batch is marked, so after each batch the next one is sized for its
+// marks and sync to take about `target`; within that, more rows a batch mean fewer commits, and a
+// page of an index is then written once for many rows instead of once a batch.
+struct BatchSize {
+    std::size_t first = 1000;
+    std::size_t least = 100;
+    std::size_t most = 10000;
+    std::chrono::milliseconds target{60};
+};
+
+// The rows of the batch after one of `rows` rows whose marks and sync took `held`.
+std::size_t next_batch_rows(const BatchSize& size, std::size_t rows,
+                            std::chrono::steady_clock::duration held);
 
 // Writes a record for every row of `rows` from the current one to the end (creating the file
 // 0640 when missing) and marks the rows written, yielding after every row. Throws FileError or
 // StoreError; the failing batch is neither marked nor in the file.
 void write_and_mark(Station& s, Database& db, Recordset& rows, const std::filesystem::path& file,
                     const PassRules& rules, PassProgress& progress,
-                    std::size_t rows_per_batch = kRowsPerBatch);
+                    const BatchSize& batch_size = {});
 
 }  // namespace tillora

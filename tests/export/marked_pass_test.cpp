@@ -46,7 +46,8 @@ class MarkedPassTest : public ::testing::Test {
         const PassRules rules{nullptr, [](const Recordset&) { return std::string("Exporting"); },
                               [](const Recordset& r) { return export_fields(r, "03"); },
                               [](Recordset& r) { r.set("status", 6); }};
-        write_and_mark(t.s(), *db, rows, file, rules, progress, rows_per_batch);
+        write_and_mark(t.s(), *db, rows, file, rules, progress,
+                       {rows_per_batch, rows_per_batch, rows_per_batch});
     }
     TestStation t;
     std::unique_ptr<Database> db;
@@ -107,6 +108,31 @@ TEST(MarkedPass, RowsUnchangedSinceTheirReadAreMarkedWhateverTheirStoredValues) 
     EXPECT_EQ(marks(t), (Lines{"1:6:", "2:6:", "3:6:"}));
     EXPECT_EQ(progress.marked, 3);
     EXPECT_EQ(progress.left, 0);
+}
+
+// The next batch is sized for its marks to take about the target: grown or shrunk in proportion,
+// at most fourfold at a time, and never outside its limits.
+TEST(MarkedPass, BatchesAreSizedForTheRegistersWait) {
+    using std::chrono::milliseconds;
+    const BatchSize size{1000, 100, 10000, milliseconds(60)};
+    struct Case {
+        std::size_t rows;
+        milliseconds held;
+        std::size_t next;
+    };
+    const Case cases[] = {
+        {1000, milliseconds(60), 1000},   // on target
+        {1000, milliseconds(30), 2000},   // twice as fast: twice the rows
+        {1000, milliseconds(5), 4000},    // far faster: fourfold at most
+        {1000, milliseconds(0), 4000},    // too fast to measure
+        {4000, milliseconds(240), 1000},  // slower: fewer rows
+        {1000, milliseconds(6000), 100},  // a stalled disk: the least
+        {8000, milliseconds(20), 10000},  // never above the most
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(next_batch_rows(size, c.rows, c.held), c.next)
+            << c.rows << " rows in " << c.held.count() << " ms";
+    }
 }
 
 // The whole export on a disk that fills after its first record: explained with code 61, nothing
