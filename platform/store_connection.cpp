@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdint>
 #include <fstream>
-#include <mutex>
 #include <system_error>
 
 #include "platform/store_detail.h"
@@ -172,13 +171,6 @@ const Value& bound(const Value& v) {
 const Value& bound(const Value* v) {
     return *v;
 }
-// The engine keeps no statistics of its memory (nothing here reads them): every allocation of
-// the engine took a process-wide lock for them. Set once, before the first connection opens.
-void configure_engine_once() {
-    static std::once_flag once;
-    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
-}
-
 }  // namespace
 
 Statement::Statement(Connection& conn, const StatementKey& key, const std::vector<Value>& extra)
@@ -299,7 +291,6 @@ std::shared_ptr<Connection> Connection::open(const fs::path& path, OpenMode mode
     if (mode == OpenMode::Existing && !fs::exists(path, ec)) {
         c->fail(kMissingDatabase, "Could not find file '" + path.string() + "'.");
     }
-    configure_engine_once();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == OpenMode::Create) flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(path.string().c_str(), &c->db, flags, nullptr);
