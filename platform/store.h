@@ -109,12 +109,14 @@ class Recordset {
     // it; store_changes() stores them by the row's rowid wherever the set is (the export writes
     // a batch of rows to its file before it marks them), but only while the row still holds
     // every value it was read with: it returns false and stores nothing when another program
-    // changed or deleted the row since. Throws StoreError as update() does.
+    // changed or deleted the row since (or this connection did, in an earlier transaction).
+    // Throws StoreError as update() does.
     struct Changes {
         std::int64_t rowid = 0;
         std::vector<bool> fields;   // the fields set
         std::vector<Value> values;  // their values, in field order
         std::vector<Value> read;    // every field of the row as it was read
+        std::uint32_t version = 0;  // the file's data version the row was read at
     };
     Changes take_changes();
     bool store_changes(const Changes& changes);

@@ -477,6 +477,14 @@ void Connection::settle_reads() {
     }
 }
 
+std::uint32_t Connection::data_version() const {
+    unsigned int version = 0;
+    if (sqlite3_file_control(handle(), "main", SQLITE_FCNTL_DATA_VERSION, &version) != SQLITE_OK) {
+        fail();
+    }
+    return version;
+}
+
 bool Connection::begin_write() {
     if (!sqlite3_get_autocommit(handle())) return false;
     settle_reads();

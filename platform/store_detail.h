@@ -152,6 +152,10 @@ struct Connection {
     void add_pending(PendingRead* read);
     void remove_pending(PendingRead* read);
 
+    // The engine's data version of the file: it changes with every commit to the file, this
+    // connection's or another's, as seen by the transaction open on it (not within one).
+    std::uint32_t data_version() const;
+
     // Starts a write: BEGIN IMMEDIATE unless a transaction is open. Returns true when this
     // call opened it (and so must end it with end_write).
     bool begin_write();

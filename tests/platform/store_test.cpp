@@ -69,8 +69,10 @@ std::string walk(Recordset& rs) {
 // "-" on the database itself (a query's first field or its rows, opening a file, running a
 // statement on a connection of its own, closing the database). A field is a name or #position, a
 // value kind:text; a StoreError gives its code and message, with <dir> for the folder.
+// Changes kept with "take NAME" are stored with "store NAME" (yes when the row took them).
 std::string step(const test::TempDir& dir, std::unique_ptr<Database>& db,
-                 std::map<std::string, Recordset>& sets, const test::Lines& a) {
+                 std::map<std::string, Recordset>& sets,
+                 std::map<std::string, Recordset::Changes>& kept, const test::Lines& a) {
     Recordset& rs = sets[a[0]];
     const std::string& action = a[1];
     const auto field = [&](const std::string& f) -> const Value& {
@@ -106,6 +108,8 @@ std::string step(const test::TempDir& dir, std::unique_ptr<Database>& db,
         if (action == "add_new") rs.add_new();
         if (action == "edit") rs.edit();
         if (action == "update") rs.update();
+        if (action == "take") kept[a[2]] = rs.take_changes();
+        if (action == "store") return yes(rs.store_changes(kept.at(a[2])));
         if (action == "set" && a[2][0] == '#')
             rs.set(std::stoul(a[2].substr(1)), test::value_of(a[3]));
         if (action == "set" && a[2][0] != '#') rs.set(a[2], test::value_of(a[3]));
@@ -147,7 +151,8 @@ TEST(Store, StepsGiveWhatTheirTablesSay) {
     fs::create_directory(dir / "folder.mdb");
     auto db = Database::open(dir / "t.db");
     std::map<std::string, Recordset> sets;
-    const auto run = [&](const test::Lines& a) { return step(dir, db, sets, a); };
+    std::map<std::string, Recordset::Changes> kept;
+    const auto run = [&](const test::Lines& a) { return step(dir, db, sets, kept, a); };
     test::expect_table("store-recordsets", run);  // closes the database at the end
     db = Database::open(dir / "t.db");
     db->execute("create index t_high on t (c1) where c1 > 5");  // no parameter in a schema
