@@ -102,29 +102,40 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::vector<Result> results;
+    std::vector<std::size_t> chosen;  // the index of each result's case
     for (std::size_t i = 0; i < cases.size(); ++i) {
         if (!o.only.empty() && cases[i].name.find(o.only) == std::string::npos) continue;
-        Result best{cases[i], {}};
-        // One untimed run first, as the bound has before it is timed: every timed run then finds
-        // the store, the program and the installation's files read before, whichever case ran
-        // last on which store.
-        const Measurement warm = run_child(o, i);
-        for (int r = 0; r < o.repeat; ++r) {
-            const Measurement m = run_child(o, i);
-            if (r == 0) {
+        results.push_back({cases[i], {}});
+        chosen.push_back(i);
+    }
+    // One untimed run of every case first, as the bound has before it is timed: every timed run
+    // then finds the stores, the program and the installation's files read before.
+    std::vector<Measurement> warm;
+    for (const std::size_t i : chosen) warm.push_back(run_child(o, i));
+    // The timed runs go round the cases, one run of each per round: the shared machine's speed
+    // drifts over minutes, and each case's best run is then taken from several moments instead
+    // of one (cases compared with each other, such as one day on the four stores, would
+    // otherwise be compared at different speeds of the machine).
+    for (int round = 0; round < o.repeat; ++round) {
+        std::cerr << "round " << round + 1 << " of " << o.repeat << "\n";
+        for (std::size_t k = 0; k < results.size(); ++k) {
+            Result& best = results[k];
+            const Measurement m = run_child(o, chosen[k]);
+            if (round == 0) {
                 best.m = m;
-                if (!warm.failure.empty()) best.m.failure = warm.failure;
+                if (!warm[k].failure.empty()) best.m.failure = warm[k].failure;
             } else if (!m.failure.empty()) {
                 best.m.failure = m.failure;  // a run that failed is never hidden
             } else {
                 keep_best(best.m, m);
             }
         }
-        std::cerr << "  " << cases[i].name << ": " << best.m.wall << " s, gap " << best.m.max_gap_ms
+    }
+    for (const Result& best : results) {
+        std::cerr << "  " << best.c.name << ": " << best.m.wall << " s, gap " << best.m.max_gap_ms
                   << " ms (CPU " << best.m.gap_cpu_ms << "): " << best.m.gap_where << "; busiest "
                   << best.m.busy_gap_cpu_ms << " ms CPU of " << best.m.busy_gap_ms << ": "
                   << best.m.busy_gap_where << "\n";
-        results.push_back(best);
     }
     print_table(std::cout, results);
     print_flatness(std::cout, results);
