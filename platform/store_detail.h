@@ -152,8 +152,9 @@ struct Connection {
     void add_pending(PendingRead* read);
     void remove_pending(PendingRead* read);
 
-    // The engine's data version of the file: it changes with every commit to the file, this
-    // connection's or another's, as seen by the transaction open on it (not within one).
+    // The engine's data version of the file: it moves with every commit to the file, this
+    // connection's or another's. Inside a transaction it is the version the transaction began
+    // at; this connection's changes move it when they are committed.
     std::uint32_t data_version() const;
 
     // Starts a write: BEGIN IMMEDIATE unless a transaction is open. Returns true when this

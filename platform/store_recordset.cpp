@@ -242,16 +242,21 @@ struct Recordset::Impl {
         return mark_key;
     }
 
+    // The parameters of a statement that stores kept changes: their values, then `rowid`.
+    std::vector<const Value*>& bind_changes(const Recordset::Changes& changes, const Value& rowid) {
+        mark_params.clear();
+        for (const Value& v : changes.values) mark_params.push_back(&v);
+        mark_params.push_back(&rowid);
+        return mark_params;
+    }
+
     // Stores kept changes as conditional_write_statement says. False when no row matched.
     bool store_if_unchanged(const Recordset::Changes& changes) {
         changed = changes.fields;
         const detail::StatementKey& key = conditional_write_statement();
         static const Value null = Value::null();
         const Value rowid(changes.rowid);
-        std::vector<const Value*>& params = mark_params;
-        params.clear();
-        for (const Value& v : changes.values) params.push_back(&v);
-        params.push_back(&rowid);
+        std::vector<const Value*>& params = bind_changes(changes, rowid);
         for (std::size_t i = 0; i < changes.read.size(); ++i) {
             if (columns->origins[i].empty()) continue;
             const Value& v = changes.read[i];
@@ -269,11 +274,7 @@ struct Recordset::Impl {
     bool store_by_rowid(const Recordset::Changes& changes) {
         changed = changes.fields;
         const Value rowid(changes.rowid);
-        std::vector<const Value*>& params = mark_params;
-        params.clear();
-        for (const Value& v : changes.values) params.push_back(&v);
-        params.push_back(&rowid);
-        conn->run(write_statement(false), params);
+        conn->run(write_statement(false), bind_changes(changes, rowid));
         fetched_pos = -1;
         return sqlite3_changes(conn->handle()) > 0;
     }
